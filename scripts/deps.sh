@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what building and testing RKV needs, when it is missing (Debian 12).
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build pkg-config
+          qt6-base-dev libqt6svg6-dev qt6-qpa-plugins libgl-dev
+          libarchive-dev libgtest-dev libgmock-dev libbenchmark-dev
+          fonts-noto-cjk xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

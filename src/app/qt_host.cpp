@@ -1,0 +1,200 @@
+#include "app/qt_host.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QValidator>
+#include <QVBoxLayout>
+
+#include "app/text.h"
+#include "core/cp932.h"
+#include "platform/launch.h"
+
+namespace rkv {
+namespace {
+
+// Limits an edit field to a number of CP932 bytes, as the fixed buffers did.
+class ByteLimitValidator : public QValidator {
+ public:
+  ByteLimitValidator(size_t maxBytes, QObject* parent) : QValidator(parent), max_(maxBytes) {}
+  State validate(QString& input, int&) const override {
+    return SjLength(input) <= max_ ? Acceptable : Invalid;
+  }
+
+ private:
+  size_t max_;
+};
+
+std::string WithCrLf(const QString& text) {
+  std::string s = ToSj(text);
+  std::string out;
+  out.reserve(s.size() + s.size() / 16);
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r')) out.push_back('\r');
+    out.push_back(s[i]);
+  }
+  return out;
+}
+
+}  // namespace
+
+QWidget* QtHost::Owner() const {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return owner_.data();
+}
+
+Answer QtHost::Message(std::string_view text, std::string_view caption, Buttons buttons, BoxIcon icon) {
+  QMessageBox box(Owner());
+  box.setWindowTitle(FromSj(caption));
+  box.setText(FromSj(text));
+  switch (icon) {
+    case BoxIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case BoxIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case BoxIcon::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case BoxIcon::None:
+      break;
+  }
+  switch (buttons) {
+    case Buttons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case Buttons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      break;
+    case Buttons::AbortRetryIgnore:
+      box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+      break;
+  }
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  int r = box.exec();
+  QApplication::restoreOverrideCursor();
+  switch (r) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Abort:
+      return Answer::Abort;
+    case QMessageBox::Retry:
+      return Answer::Retry;
+    case QMessageBox::Ignore:
+      return Answer::Ignore;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    default:
+      // Closing an Abort/Retry/Ignore box by its frame means no decision to go on.
+      return buttons == Buttons::AbortRetryIgnore ? Answer::Abort
+             : buttons == Buttons::YesNo          ? Answer::No
+                                                  : Answer::Ok;
+  }
+}
+
+std::optional<std::string> QtHost::AskText(std::string_view title, std::string_view prompt,
+                                           std::string_view initial, size_t maxBytes) {
+  QDialog dialog(Owner());
+  dialog.setWindowTitle(FromSj(title));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(FromSj(prompt), &dialog));
+  auto* edit = new QLineEdit(&dialog);
+  edit->setValidator(new ByteLimitValidator(maxBytes, edit));
+  std::string start(initial.substr(0, maxBytes));
+  edit->setText(FromSj(start));
+  edit->setMinimumWidth(360);
+  layout->addWidget(edit);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons->button(QDialogButtonBox::Cancel)->setText(FromSj(SJ("ｷｬﾝｾﾙ")));
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  int r = dialog.exec();
+  QApplication::restoreOverrideCursor();
+  if (r != QDialog::Accepted) return std::nullopt;
+  return ToSj(edit->text());
+}
+
+std::optional<std::string> QtHost::AskPath(std::string_view title, std::string_view prompt,
+                                           const std::vector<std::string>& choices) {
+  QDialog dialog(Owner());
+  dialog.setObjectName("PATH_DLG");
+  dialog.setWindowTitle(FromSj(title));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(FromSj(prompt), &dialog));
+  auto* combo = new QComboBox(&dialog);
+  combo->setEditable(true);
+  combo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  for (const auto& c : choices) combo->addItem(FromSj(c));
+  combo->lineEdit()->setValidator(new ByteLimitValidator(255, combo));
+  combo->setMinimumWidth(360);
+  layout->addWidget(combo);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons->button(QDialogButtonBox::Cancel)->setText(FromSj(SJ("ｷｬﾝｾﾙ")));
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+    if (!combo->currentText().isEmpty()) dialog.accept();  // an empty path is not an answer
+  });
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  int r = dialog.exec();
+  QApplication::restoreOverrideCursor();
+  if (r != QDialog::Accepted) return std::nullopt;
+  return ToSj(combo->currentText());
+}
+
+std::optional<std::string> QtHost::AskOpenFile(const OpenFileRequest& request) {
+  QStringList filters;
+  for (const auto& [description, mask] : request.filters) {
+    filters << FromSj(description) + " (" + FromSj(mask) + ")";
+  }
+  QFileDialog dialog(Owner(), FromSj(request.title), QtPath(request.initialDirectory));
+  // Qt's own dialog matches masks without regard to case, as these masks expect.
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  int r = dialog.exec();
+  QApplication::restoreOverrideCursor();
+  if (r != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return CorePath(dialog.selectedFiles().first());
+}
+
+bool QtHost::SetClipboard(std::string_view text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return false;
+  clipboard->setText(FromSj(text));
+  return true;
+}
+
+std::optional<std::string> QtHost::Clipboard() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return std::nullopt;
+  QString text = clipboard->text();
+  if (text.isNull()) return std::nullopt;
+  return WithCrLf(text);
+}
+
+int QtHost::Launch(std::string_view commandLine) { return os::LaunchDetached(commandLine); }
+
+void QtHost::BeginWait() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtHost::EndWait() { QApplication::restoreOverrideCursor(); }
+
+void QtHost::Pump() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+Date QtHost::Today() { return today_ ? *today_ : SystemToday(); }
+
+}  // namespace rkv

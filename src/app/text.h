@@ -1,0 +1,23 @@
+// Conversions at the widget edge: core text is CP932, widgets show Unicode.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace rkv {
+
+// CP932 text for display; CR bytes are dropped (the program's message texts
+// break lines with LF CR).
+QString FromSj(std::string_view cp932);
+// What the user typed or chose, as CP932.
+std::string ToSj(const QString& text);
+// A name from a file dialog (a name on disk) as a core path.
+std::string CorePath(const QString& nativePath);
+// A core path as a name on disk, for Qt file APIs.
+QString QtPath(std::string_view corePath);
+// Byte length of the text as CP932.
+size_t SjLength(const QString& text);
+
+}  // namespace rkv

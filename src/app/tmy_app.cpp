@@ -1,0 +1,62 @@
+#include "app/tmy_app.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/main_client.h"
+#include "app/main_frame.h"
+#include "app/text.h"
+#include "core/cp932.h"
+#include "platform/locations.h"
+#include "platform/profile.h"
+
+namespace rkv {
+
+TMyApp::TMyApp(StartArgs args) : args_(std::move(args)) {
+  QApplication::setApplicationName("RKV");
+  settingsPath_ = locations::SettingsPath(UsesDebugSettings(args_.mode));
+}
+
+TMyApp::~TMyApp() = default;
+
+void TMyApp::InitMainWindow() {
+  BuildMainWindow();
+  frame_->client()->SetupWindow();
+}
+
+void TMyApp::BuildMainWindow() {
+  frame_ = std::make_unique<MyMDIFrame>(*this);
+  // The data folder stands where the program's own folder stood: every
+  // default directory starts there, so it must exist.
+  std::string dataDir = locations::DataDir();
+  MakeDirs(dataDir);
+  cfg_.Load(ProfileFile(settingsPath_), dataDir);
+  frame_->BuildFromSettings();
+  QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
+                                                  : QRect(0, 0, 1024, 768);
+  if (auto place = InitialFramePlacement(cfg_, screen.width(), screen.height())) {
+    frame_->setGeometry(place->x, place->y, place->width, place->height);
+  } else {
+    frame_->resize(800, 600);
+  }
+  host_.SetOwner(frame_.get());
+  frame_->show();
+}
+
+int TMyApp::Run() {
+  InitMainWindow();
+  return QApplication::exec();
+}
+
+bool TMyApp::SaveSettings() {
+  ProfileFile file(settingsPath_);
+  cfg_.Save(file);
+  std::string error;
+  if (file.Commit(&error)) return true;
+  host_.Message(SJ("設定ファイルを保存できませんでした。\n") + error, "RKV", Buttons::Ok,
+                BoxIcon::Warning);
+  return false;
+}
+
+}  // namespace rkv

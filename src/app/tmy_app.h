@@ -1,0 +1,48 @@
+// The application object: owns the settings, the host and the main window for
+// the whole run; loads the settings before the window is built and saves them
+// when the window closes.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/qt_host.h"
+#include "app/startup.h"
+#include "settings/settings.h"
+
+namespace rkv {
+
+class MyMDIFrame;
+
+class TMyApp {
+ public:
+  explicit TMyApp(StartArgs args);
+  ~TMyApp();
+
+  // Builds the main window (settings loaded first), shows it and runs the
+  // client's set-up.
+  void InitMainWindow();
+  // The first half of InitMainWindow: everything before the client's set-up.
+  void BuildMainWindow();
+  // InitMainWindow, then the event loop until the main window closes.
+  int Run();
+
+  RKVcfg& cfg() { return cfg_; }
+  QtHost& host() { return host_; }
+  const StartArgs& args() const { return args_; }
+  MyMDIFrame* frame() { return frame_.get(); }
+  const std::string& settingsPath() const { return settingsPath_; }
+
+  // Writes every setting to the settings file of the start mode; tells the
+  // user when the file could not be written.
+  bool SaveSettings();
+
+ private:
+  StartArgs args_;
+  RKVcfg cfg_;
+  QtHost host_;
+  std::string settingsPath_;
+  std::unique_ptr<MyMDIFrame> frame_;
+};
+
+}  // namespace rkv

@@ -1,0 +1,331 @@
+#include "core/files.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "core/paths.h"
+#include "core/sjis.h"
+#include "divide/line_recogniser.h"
+#include "platform/os.h"
+
+namespace rkv {
+namespace {
+std::atomic<size_t> g_bufferSize{64 * 1024};
+constexpr size_t kWriteChunk = 64 * 1024;
+}  // namespace
+
+void SetStreamBufferSizeForTests(size_t bytes) { g_bufferSize = bytes == 0 ? 1 : bytes; }
+
+std::unique_ptr<Stream> Stream::Open(std::string_view path, std::string_view mode) {
+  if (mode.empty() || path.empty()) return nullptr;
+  bool plus = mode.find('+') != std::string_view::npos;
+  bool text = mode.find('b') == std::string_view::npos;
+  int flags;
+  switch (mode[0]) {
+    case 'r':
+      flags = plus ? O_RDWR : O_RDONLY;
+      break;
+    case 'w':
+      flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+      break;
+    case 'a':
+      flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+      break;
+    default:
+      return nullptr;
+  }
+  int fd = os::Open(path, flags);
+  if (fd < 0) return nullptr;
+  return std::unique_ptr<Stream>(new Stream(fd, text, mode[0] == 'a'));
+}
+
+Stream::Stream(int fd, bool text, bool append) : fd_(fd), text_(text), append_(append) {
+  buf_.resize(g_bufferSize);
+}
+
+Stream::~Stream() {
+  if (fd_ >= 0) Close();
+}
+
+bool Stream::Fill() {
+  if (!FlushWrite()) return false;
+  base_ += static_cast<int64_t>(rend_);
+  rpos_ = rend_ = 0;
+  ssize_t r = os::Read(fd_, buf_.data(), buf_.size());
+  if (r < 0) {
+    error_ = true;
+    errno_ = errno;
+    return false;
+  }
+  if (r == 0) {
+    eof_ = true;
+    return false;
+  }
+  rend_ = static_cast<size_t>(r);
+  return true;
+}
+
+int Stream::PeekRaw() {
+  if (rpos_ == rend_ && !Fill()) return -1;
+  return static_cast<unsigned char>(buf_[rpos_]);
+}
+
+int Stream::Getc() {
+  if (rpos_ == rend_ && !Fill()) return -1;
+  int c = static_cast<unsigned char>(buf_[rpos_++]);
+  if (c == '\r' && text_ && PeekRaw() == '\n') {
+    ++rpos_;
+    return '\n';
+  }
+  return c;
+}
+
+bool Stream::Gets(std::string& line, size_t n) {
+  line.clear();
+  if (n <= 1) return false;
+  const size_t maxChars = n - 1;
+  while (line.size() < maxChars) {
+    if (rpos_ == rend_ && !Fill()) break;
+    const char* p = buf_.data() + rpos_;
+    size_t take = std::min(rend_ - rpos_, maxChars - line.size());
+    auto lf = static_cast<const char*>(std::memchr(p, '\n', take));
+    size_t upto = lf ? static_cast<size_t>(lf - p) + 1 : take;
+    const char* cr = text_ ? static_cast<const char*>(std::memchr(p, '\r', upto)) : nullptr;
+    if (!cr) {
+      line.append(p, upto);
+      rpos_ += upto;
+      if (lf) return true;
+      continue;
+    }
+    // A CR: it and a line feed right after it (maybe in the next buffer) are one line feed.
+    size_t before = static_cast<size_t>(cr - p);
+    line.append(p, before);
+    rpos_ += before + 1;
+    if (PeekRaw() == '\n') {
+      ++rpos_;
+      line.push_back('\n');
+      return true;
+    }
+    line.push_back('\r');
+  }
+  return !line.empty();
+}
+
+size_t Stream::Read(char* buf, size_t n) {
+  size_t got = 0;
+  while (got < n) {
+    if (text_) {
+      int c = Getc();
+      if (c < 0) break;
+      buf[got++] = static_cast<char>(c);
+      continue;
+    }
+    if (rpos_ == rend_ && !Fill()) break;
+    size_t take = std::min(rend_ - rpos_, n - got);
+    std::memcpy(buf + got, buf_.data() + rpos_, take);
+    rpos_ += take;
+    got += take;
+  }
+  return got;
+}
+
+bool Stream::DropReadBuffer() {
+  if (rend_ == 0) return true;
+  base_ += static_cast<int64_t>(rpos_);
+  rpos_ = rend_ = 0;
+  if (os::Seek(fd_, base_, SEEK_SET) < 0) {
+    error_ = true;
+    errno_ = errno;
+    return false;
+  }
+  return true;
+}
+
+bool Stream::FlushWrite() {
+  if (wbuf_.empty()) return !error_;
+  bool ok = !error_ && os::WriteAll(fd_, wbuf_.data(), wbuf_.size());
+  if (!ok && !error_) {
+    error_ = true;
+    errno_ = errno;
+  }
+  if (append_) {
+    off_t end = os::Seek(fd_, 0, SEEK_CUR);
+    base_ = end >= 0 ? end : base_ + static_cast<int64_t>(wbuf_.size());
+  } else {
+    base_ += static_cast<int64_t>(wbuf_.size());
+  }
+  wbuf_.clear();
+  return ok;
+}
+
+bool Stream::Write(std::string_view bytes) {
+  if (error_) return false;
+  if (!DropReadBuffer()) return false;
+  eof_ = false;
+  if (!text_) {
+    wbuf_.append(bytes);
+  } else {
+    for (char c : bytes) {
+      if (c == '\n') wbuf_.push_back('\r');
+      wbuf_.push_back(c);
+    }
+  }
+  if (append_ || wbuf_.size() >= kWriteChunk) return FlushWrite();
+  return true;
+}
+
+bool Stream::Putc(char c) { return Write(std::string_view(&c, 1)); }
+
+int64_t Stream::Tell() const {
+  if (!wbuf_.empty()) return base_ + static_cast<int64_t>(wbuf_.size());
+  return base_ + static_cast<int64_t>(rpos_);
+}
+
+bool Stream::Seek(int64_t offset, int whence) {
+  int64_t target;
+  if (whence == SEEK_CUR) {
+    target = Tell() + offset;
+  } else if (whence == SEEK_END) {
+    if (!FlushWrite()) return false;
+    off_t end = os::Seek(fd_, 0, SEEK_END);
+    if (end < 0) return false;
+    target = end + offset;
+  } else {
+    target = offset;
+  }
+  if (target < 0) return false;
+  if (!FlushWrite()) return false;
+  eof_ = false;
+  if (rend_ > 0 && target >= base_ && target <= base_ + static_cast<int64_t>(rend_)) {
+    rpos_ = static_cast<size_t>(target - base_);
+    return true;
+  }
+  rpos_ = rend_ = 0;
+  if (os::Seek(fd_, target, SEEK_SET) < 0) return false;
+  base_ = target;
+  return true;
+}
+
+bool Stream::Flush() { return FlushWrite(); }
+
+int64_t Stream::Size() {
+  FlushWrite();
+  return os::StatFd(fd_).size;
+}
+
+bool Stream::Close() {
+  if (fd_ < 0) return !error_;
+  bool ok = FlushWrite();
+  if (os::Close(fd_) != 0 && ok) {
+    error_ = true;
+    errno_ = errno;
+    ok = false;
+  }
+  fd_ = -1;
+  return ok && !error_;
+}
+
+bool FileExists(std::string_view path) {
+  std::string name = FileNamePart(path);
+  if (name.empty() || name[0] == '.') return false;
+  return os::Stat(path).regular;
+}
+
+bool DirExists(std::string_view path) {
+  if (path.empty()) return true;
+  return os::ListDir(path).has_value();
+}
+
+bool PathExists(std::string_view path) { return os::Stat(path).exists; }
+
+std::string UniqueName(std::string_view source, int mode) {
+  if (mode == 0) {
+    // The extension starts at the first "." of the file name, not of the directories.
+    size_t nameStart = source.rfind('/');
+    nameStart = nameStart == std::string_view::npos ? 0 : nameStart + 1;
+    size_t dot = source.find('.', nameStart);
+    std::string stem(dot == std::string_view::npos ? source : source.substr(0, dot));
+    std::string candidate;
+    for (int i = 0; i <= 999; ++i) {
+      char ext[8];
+      std::snprintf(ext, sizeof ext, ".%03d", i);
+      candidate = stem + ext;
+      if (!FileExists(candidate)) break;
+    }
+    return candidate;
+  }
+  std::string candidate(source);
+  if (candidate.empty()) return candidate;
+  char& last = candidate.back();
+  last = '0';
+  while (FileExists(candidate) && last != 'Z') last = last == '9' ? 'A' : static_cast<char>(last + 1);
+  return candidate;
+}
+
+std::unique_ptr<Stream> OpenTextRead(std::string_view path) { return Stream::Open(path, "rt"); }
+
+std::unique_ptr<Stream> OpenTextUpdate(std::string_view path) {
+  if (auto s = Stream::Open(path, "r+t")) return s;
+  return Stream::Open(path, "w+t");
+}
+
+std::unique_ptr<Stream> OpenBinaryUpdate(std::string_view path) {
+  if (auto s = Stream::Open(path, "r+b")) return s;
+  return Stream::Open(path, "w+b");
+}
+
+int ReadPromptTitle(std::string_view path, std::string& destination, size_t n) {
+  destination.assign(n, ' ');
+  int fd = os::Open(path, O_RDONLY);
+  if (fd < 0) return -1;
+  char head[80];
+  ssize_t got = os::Read(fd, head, sizeof head);
+  os::Close(fd);
+  if (got <= 0) return -1;
+  std::string_view bytes(head, static_cast<size_t>(got));
+  if (got > 60 && IsConferencePrompt(bytes)) {
+    size_t colon = bytes.find(':');
+    std::string_view text = bytes.substr(colon + 1);
+    text = text.substr(0, std::min(text.find('\r'), n));
+    destination.replace(0, text.size(), text);
+    if (!text.empty() && IsLeadByteAt(destination, text.size() - 1)) destination[text.size() - 1] = ' ';
+  }
+  return 0;
+}
+
+std::optional<std::string> ReadWholeFile(std::string_view path) {
+  auto s = Stream::Open(path, "rb");
+  if (!s) return std::nullopt;
+  std::string out;
+  char chunk[65536];
+  size_t got;
+  while ((got = s->Read(chunk, sizeof chunk)) > 0) out.append(chunk, got);
+  if (s->Failed()) return std::nullopt;
+  return out;
+}
+
+bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error) {
+  std::string temp = std::string(path) + ".tmp" + std::to_string(::getpid());
+  auto fail = [&](const char* what) {
+    if (error) *error = std::string(what) + " " + std::string(path) + ": " + os::LastErrorText();
+    os::Remove(temp);
+    return false;
+  };
+  int fd = os::Open(temp, O_WRONLY | O_CREAT | O_TRUNC);
+  if (fd < 0) return fail("cannot create");
+  bool ok = os::WriteAll(fd, bytes.data(), bytes.size()) && os::SyncFd(fd);
+  int saved = errno;
+  if (os::Close(fd) != 0) ok = false;
+  if (!ok) {
+    errno = saved;
+    return fail("cannot write");
+  }
+  if (!os::RenameReplace(temp, path)) return fail("cannot replace");
+  return true;
+}
+
+}  // namespace rkv

@@ -1,0 +1,100 @@
+// Files as the program has always seen them: streams in text mode (CR LF reads
+// as one line feed, a line feed writes as CR LF) or binary mode, existence tests,
+// unique names, and the conference title read by the filer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rkv {
+
+// A buffered file stream with the C runtime's text and binary modes. Positions
+// are real byte offsets in the file in both modes.
+class Stream {
+ public:
+  // mode: "r", "r+", "w", "w+", "a", "a+" followed by "t" (text) or "b" (binary).
+  static std::unique_ptr<Stream> Open(std::string_view path, std::string_view mode);
+  ~Stream();
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
+
+  // Reads one character (CR LF counts as one line feed in text mode); -1 at the end.
+  int Getc();
+  // Reads like fgets with a buffer of size n: at most n - 1 characters, up to and
+  // including a line feed. False when nothing could be read.
+  bool Gets(std::string& line, size_t n);
+  // Reads up to n bytes as they are in the file (binary) or translated (text).
+  size_t Read(char* buf, size_t n);
+
+  // Writes the bytes (translating line feeds in text mode). False once any
+  // write of this stream has failed.
+  bool Write(std::string_view bytes);
+  bool Putc(char c);
+
+  int64_t Tell() const;
+  bool Seek(int64_t offset, int whence);  // SEEK_SET, SEEK_CUR, SEEK_END
+  bool Flush();
+  // Flushes and closes; false when a write failed at any time or the close did.
+  bool Close();
+
+  bool AtEnd() const { return eof_; }
+  bool Failed() const { return error_; }
+  int LastErrno() const { return errno_; }
+  int64_t Size();
+
+ private:
+  Stream(int fd, bool text, bool append);
+  bool Fill();
+  int PeekRaw();
+  bool FlushWrite();
+  bool DropReadBuffer();
+
+  int fd_;
+  bool text_;
+  bool append_;
+  bool eof_ = false;
+  bool error_ = false;
+  int errno_ = 0;
+  int64_t base_ = 0;  // file offset of buf_[0] (read) or of the pending write data
+  std::string buf_;   // read buffer
+  size_t rpos_ = 0;
+  size_t rend_ = 0;
+  std::string wbuf_;  // pending writes
+};
+
+// Buffer size of a Stream's reads; tests shrink it to cross every boundary.
+void SetStreamBufferSizeForTests(size_t bytes);
+
+// A regular file that is not hidden (names beginning with "." are hidden).
+bool FileExists(std::string_view path);
+// True for an empty path; otherwise true when the directory can be listed.
+bool DirExists(std::string_view path);
+// Any directory entry at all of that name (for checks before creating a file).
+bool PathExists(std::string_view path);
+
+// mode 0: the extension (from the first "." of the name) replaced by the first
+// free "%03d" from 000 to 999 (999 when all exist); mode 1: the last byte stepped
+// through 0-9, A-Z until the name is free (Z when all exist).
+std::string UniqueName(std::string_view source, int mode);
+
+std::unique_ptr<Stream> OpenTextRead(std::string_view path);
+std::unique_ptr<Stream> OpenTextUpdate(std::string_view path);
+std::unique_ptr<Stream> OpenBinaryUpdate(std::string_view path);
+
+// The conference title of a split file: n blanks, with the text after the
+// first ":" of a leading conference prompt (up to the first CR) copied in.
+// -1 when the file cannot be opened or is empty.
+int ReadPromptTitle(std::string_view path, std::string& destination, size_t n);
+
+// Reads a whole file as bytes; nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(std::string_view path);
+
+// Writes a whole file safely: the bytes go to a temporary file beside it, which
+// is flushed and then renamed over the target, so the target is either the old
+// file or the complete new one. On failure *error holds the reason.
+bool WriteFileAtomically(std::string_view path, std::string_view bytes, std::string* error);
+
+}  // namespace rkv

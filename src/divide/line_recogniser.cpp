@@ -1,0 +1,278 @@
+#include "divide/line_recogniser.h"
+
+#include "core/cp932.h"
+#include "core/sjis.h"
+
+namespace rkv {
+namespace {
+
+// Column classes of the shape tests: ASCII only, a column past the end never matches.
+bool Digit(std::string_view s, size_t i) { return i < s.size() && s[i] >= '0' && s[i] <= '9'; }
+bool Upper(std::string_view s, size_t i) { return i < s.size() && s[i] >= 'A' && s[i] <= 'Z'; }
+bool Letter(std::string_view s, size_t i) {
+  return Upper(s, i) || (i < s.size() && s[i] >= 'a' && s[i] <= 'z');
+}
+bool Alnum(std::string_view s, size_t i) { return Letter(s, i) || Digit(s, i); }
+bool Blank(std::string_view s, size_t i) { return i < s.size() && s[i] == ' '; }
+bool Is(std::string_view s, size_t i, char c) { return i < s.size() && s[i] == c; }
+bool BlankOrDigit(std::string_view s, size_t i) { return Blank(s, i) || Digit(s, i); }
+
+template <typename Pred>
+bool All(std::string_view s, size_t from, size_t to, Pred pred) {
+  for (size_t i = from; i <= to; ++i) {
+    if (!pred(s, i)) return false;
+  }
+  return true;
+}
+
+void Store(std::string& copy, int& length, std::string_view line) {
+  length = static_cast<int>(line.size());
+  copy.assign(line.substr(0, 127));
+}
+
+}  // namespace
+
+bool BeginsWith(std::string_view line, std::string_view literal) {
+  return UpToNul(line).substr(0, literal.size()) == literal;
+}
+
+bool Contains(std::string_view line, std::string_view literal) {
+  return UpToNul(line).find(literal) != std::string_view::npos;
+}
+
+bool IsMaskedId(std::string_view line, size_t col) {
+  line = UpToNul(line);
+  for (size_t i = col; i < col + 8; ++i) {
+    if (!Is(line, i, '*')) return false;
+  }
+  return Blank(line, col + 8) && Blank(line, col + 9);
+}
+
+int ConferencePromptTest(FindHeader* state, std::string_view line) {
+  line = UpToNul(line);
+  if (!Is(line, 0, '-') || !Blank(line, 1)) return 0;
+  size_t e = 2;
+  while (Alnum(line, e)) ++e;
+  if (e == 2) return 0;
+  if (!Blank(line, e) || !Blank(line, e + 1) || line.substr(e + 2, 4) != "MES(") return 0;
+  if (!BlankOrDigit(line, e + 6) || !Digit(line, e + 7) || !Is(line, e + 8, ')') ||
+      !Is(line, e + 9, ':')) {
+    return 0;
+  }
+  if (state && state->status == 0) Store(state->promptCopy, state->promptLength, line);
+  return LineKind::ConferencePrompt;
+}
+
+int PatioPromptTest(std::string_view line) {
+  line = UpToNul(line);
+  if (line.substr(0, 6) != "- MES(") return 0;
+  if (!BlankOrDigit(line, 6) || !Digit(line, 7) || !Is(line, 8, ')') || !Is(line, 9, ':')) return 0;
+  return LineKind::PatioPrompt;
+}
+
+int MessageHeaderTest(FindHeader* state, std::string_view line) {
+  line = UpToNul(line);
+  if (Is(line, 3, '/')) {
+    if (!All(line, 0, 2, Digit) || !All(line, 4, 6, Digit) || !All(line, 7, 9, Blank)) return 0;
+    if (Is(line, 10, '*')) return IsMaskedId(line, 10) ? LineKind::MessageHeader : 0;
+    if (!All(line, 10, 12, Upper) || !All(line, 13, 17, Digit) || !All(line, 18, 19, Blank)) return 0;
+  } else if (Is(line, 5, '/')) {
+    if (!All(line, 0, 4, Digit) || !All(line, 6, 10, Digit) || !Blank(line, 11)) return 0;
+    if (Is(line, 12, '*')) return IsMaskedId(line, 12) ? LineKind::MessageHeader : 0;
+    if (!All(line, 12, 14, Upper) || !All(line, 15, 19, Digit) || !All(line, 20, 21, Blank)) return 0;
+  } else if (Is(line, 0, 'N')) {
+    if (!Is(line, 1, 'o') || !Is(line, 2, '.') || !Blank(line, 3) || !All(line, 4, 6, Digit) ||
+        !All(line, 7, 9, Blank) || !All(line, 10, 12, Upper) || !All(line, 13, 17, Digit) ||
+        !Blank(line, 18)) {
+      return 0;
+    }
+  } else {
+    return 0;
+  }
+  if (state && state->status == 0) Store(state->headerCopy, state->headerLength, line);
+  return LineKind::MessageHeader;
+}
+
+int DateLineTest(std::string_view line) {
+  line = UpToNul(line);
+  return Blank(line, 5) && Is(line, 9, '/') && Is(line, 12, '/') && Blank(line, 15) && Is(line, 18, ':')
+             ? LineKind::DateLine
+             : 0;
+}
+
+bool IsMailHeaderShapeA(std::string_view s) {
+  s = UpToNul(s);
+  auto upperOrDigit = [](std::string_view t, size_t i) { return Upper(t, i) || Digit(t, i); };
+  return BlankOrDigit(s, 0) && Digit(s, 1) && Blank(s, 2) && s.size() > 20 && Blank(s, 21) &&
+         All(s, 22, 24, Upper) && s.size() > 25 && All(s, 26, 28, upperOrDigit) && Digit(s, 29) &&
+         All(s, 30, 33, BlankOrDigit) && Blank(s, 34) && s.size() > 38 && Blank(s, 39) &&
+         All(s, 40, 41, Digit) && Is(s, 42, '/') && All(s, 43, 44, Digit) && Is(s, 45, '/') &&
+         s.size() > 48 && All(s, 49, 50, Digit) && Is(s, 51, ':');
+}
+
+bool IsMailHeaderShapeB(std::string_view s) {
+  s = UpToNul(s);
+  return BlankOrDigit(s, 0) && Digit(s, 1) && Blank(s, 2) && (Blank(s, 3) || Is(s, 3, '#')) &&
+         s.size() > 19 && All(s, 20, 21, Blank) && All(s, 22, 24, Upper) && All(s, 25, 29, Digit) &&
+         All(s, 30, 31, Blank) && All(s, 32, 33, Digit) && Is(s, 34, '/') && All(s, 35, 36, Digit) &&
+         Blank(s, 37) && All(s, 38, 39, Digit);
+}
+
+int MailHeaderTest(std::string_view line) {
+  if (IsMailHeaderShapeA(line) || IsMailHeaderShapeB(line) || BeginsWith(line, "Subject:")) {
+    return LineKind::MailHeader;
+  }
+  return 0;
+}
+
+int HpLineTest(std::string_view s) {
+  s = UpToNul(s);
+  if (s.size() < 42) return 0;
+  bool ok = All(s, 0, 2, Alnum) && All(s, 3, 4, Blank) && Is(s, 5, '[') && All(s, 6, 7, Alnum) &&
+            Is(s, 8, '/') && All(s, 9, 10, Alnum) && Is(s, 11, '/') && All(s, 12, 13, Alnum) &&
+            Blank(s, 14) && All(s, 15, 16, Alnum) && Is(s, 17, ':') && All(s, 18, 19, Alnum) &&
+            Is(s, 20, ']') && All(s, 21, 22, Blank) && All(s, 23, 30, Alnum) && All(s, 31, 36, Blank);
+  return ok ? LineKind::HpLine : 0;
+}
+
+int ListLineTest(std::string_view s) {
+  s = UpToNul(s);
+  if (s.size() < 32) return 0;
+  bool ok = All(s, 0, 1, BlankOrDigit) && Digit(s, 2) && All(s, 3, 5, Blank) && All(s, 6, 8, Letter) &&
+            All(s, 9, 13, Digit) && All(s, 14, 15, Blank) && BlankOrDigit(s, 16) && Digit(s, 17) &&
+            Is(s, 18, '/') && All(s, 19, 20, Digit) && All(s, 21, 24, Blank) &&
+            All(s, 25, 26, BlankOrDigit) && Digit(s, 27) && All(s, 28, 29, Blank);
+  return ok ? LineKind::ListLine : 0;
+}
+
+int LibraryListLineTest(std::string_view s) {
+  s = UpToNul(s);
+  bool ok = BlankOrDigit(s, 0) && Is(s, 17, '/') && Is(s, 20, '/') && Blank(s, 23) && Blank(s, 31) &&
+            (Is(s, 37, 'B') || Is(s, 37, 'T'));
+  return ok ? LineKind::LibraryListLine : 0;
+}
+
+int WeeklyNoticeTest(std::string_view line) {
+  return BeginsWith(line, SJ("今週のお知らせ    NEW")) ? LineKind::WeeklyNotice : 0;
+}
+
+int UsageNoticeTest(std::string_view line) {
+  if (BeginsWith(line, SJ("利用料金情報    BILL")) ||
+      Contains(line, SJ("あなたの御利用状況は次のとおりです")) ||
+      Contains(line, SJ("あなたのご利用状況は次のとおりです"))) {
+    return LineKind::UsageNotice;
+  }
+  return 0;
+}
+
+int ComposedAddresseeTest(std::string_view line) {
+  return BeginsWith(line, "TO:") || BeginsWith(line, "To: ") ? LineKind::ComposedAddressee : 0;
+}
+
+int SentMailListHeadingTest(std::string_view line) {
+  return BeginsWith(line, SJ("送信日  受信日時      宛先ID")) ? LineKind::SentMailListHeading : 0;
+}
+
+int ReceivedMailListHeadingTest(std::string_view line) {
+  return BeginsWith(line, SJ("受信日  送信者ID  名前")) ? LineKind::ReceivedMailListHeading : 0;
+}
+
+int LibraryListHeadingTest(std::string_view line) {
+  return BeginsWith(line, SJ("番号  ID       登")) ? LineKind::LibraryListHeading : 0;
+}
+
+int BracketedRoomLineTest(std::string_view line) {
+  if (BeginsWith(line, SJ("＜")) && Contains(line, SJ("＞")) &&
+      (Contains(line, " F") || Contains(line, " S"))) {
+    return LineKind::BracketedRoomLine;
+  }
+  return 0;
+}
+
+int RemittanceListHeadingTest(std::string_view line) {
+  return BeginsWith(line, SJ("月日  時間        金額(\\) ID")) ? LineKind::RemittanceListHeading : 0;
+}
+
+int LoginLineTest(std::string_view line) {
+  return Contains(line, SJ("LOG IN  －")) ? LineKind::LoginLine : 0;
+}
+
+int DateFieldTest(std::string_view line) { return BeginsWith(line, "Date: ") ? LineKind::DateField : 0; }
+
+int FromFieldTest(std::string_view line) { return BeginsWith(line, "From: ") ? LineKind::FromField : 0; }
+
+int MorePromptTest(std::string_view line) {
+  return BeginsWith(line, SJ("続き (改行で表示　E:終了)")) ? LineKind::MorePrompt : 0;
+}
+
+int IsServicePrompt(std::string_view line, int promptRule) {
+  line = UpToNul(line);
+  if (BeginsWith(line, "CCS(")) return Is(line, 6, '>') ? LineKind::ServicePrompt : 0;
+  if (BeginsWith(line, "MAIL>") || BeginsWith(line, "LIB>") || BeginsWith(line, "HP>")) {
+    return LineKind::ServicePrompt;
+  }
+  if (!BeginsWith(line, SJ("＞"))) return 0;
+  size_t n = line.size();
+  if (n == 2 || n > 30 || (n < 5 && Is(line, 2, '\n'))) return 0;
+  if (promptRule != 0) {
+    for (size_t i = 2; i < n; ++i) {
+      if (IsLeadByteAt(line, i) || IsHalfWidthByte(static_cast<unsigned char>(line[i]))) return 0;
+    }
+  }
+  return LineKind::ServicePrompt;
+}
+
+bool IsMailEnd(std::string_view line, int promptRule) {
+  return Contains(line, SJ("受信後 (1:削除  2:保存  3:返信  4:返信＋削除  5:転送  6:転送＋削除  E:終了)")) ||
+         BeginsWith(line, "MAIL>") || IsServicePrompt(line, promptRule) != 0 ||
+         BeginsWith(line, "X-Status: ") || BeginsWith(line, "Received: ");
+}
+
+bool IsEndReply(std::string_view line) {
+  line = UpToNul(line);
+  return (BeginsWith(line, SJ("＞E")) || BeginsWith(line, SJ("＞e"))) && line.size() <= 4;
+}
+
+bool IsConferenceStart(std::string_view line) {
+  return IsConferencePrompt(line) ||
+         Contains(line, SJ("電子会議 (1:発言　改行のみ: 読む) 通常モード"));
+}
+
+int ClassifyBlock(FindHeader& state, std::string_view line) {
+  if (int k = ConferencePromptTest(&state, line)) return k;
+  if (int k = MailHeaderTest(line)) return k;
+  if (int k = ComposedAddresseeTest(line)) return k;
+  if (int k = SentMailListHeadingTest(line)) return k;
+  if (int k = ReceivedMailListHeadingTest(line)) return k;
+  if (int k = WeeklyNoticeTest(line)) return k;
+  if (int k = UsageNoticeTest(line)) return k;
+  if (int k = ListLineTest(line)) return k;
+  if (int k = HpLineTest(line)) return k;
+  if (int k = PatioPromptTest(line)) return k;
+  return 0;
+}
+
+int ClassifyFull(FindHeader& state, std::string_view line, int mode) {
+  state.mode = mode;
+  if (mode == 1) return MessageHeaderTest(&state, line);
+  if (mode != 0 && mode != 5) return 0;
+  if (int k = ConferencePromptTest(&state, line)) return k;
+  if (int k = MessageHeaderTest(&state, line)) return k;
+  if (int k = BracketedRoomLineTest(line)) return k;
+  if (int k = LibraryListHeadingTest(line)) return k;
+  if (int k = MailHeaderTest(line)) return k;
+  if (mode == 0) {
+    if (int k = ComposedAddresseeTest(line)) return k;
+  }
+  if (int k = SentMailListHeadingTest(line)) return k;
+  if (int k = ReceivedMailListHeadingTest(line)) return k;
+  if (int k = WeeklyNoticeTest(line)) return k;
+  if (int k = UsageNoticeTest(line)) return k;
+  if (int k = ListLineTest(line)) return k;
+  if (int k = HpLineTest(line)) return k;
+  if (int k = RemittanceListHeadingTest(line)) return k;
+  if (int k = LoginLineTest(line)) return k;
+  return 0;
+}
+
+}  // namespace rkv

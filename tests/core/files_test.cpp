@@ -1,0 +1,210 @@
+#include "core/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/os.h"
+#include "support/test_env.h"
+
+namespace rkv {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+class StreamBuffers : public ::testing::TestWithParam<size_t> {
+ protected:
+  void SetUp() override { SetStreamBufferSizeForTests(GetParam()); }
+  void TearDown() override { SetStreamBufferSizeForTests(64 * 1024); }
+  TempDir dir;
+};
+
+// Reads every line with fgets semantics and the given buffer size.
+std::vector<std::string> Lines(Stream& s, size_t n) {
+  std::vector<std::string> out;
+  std::string line;
+  while (s.Gets(line, n)) out.push_back(line);
+  return out;
+}
+
+TEST_P(StreamBuffers, TextModeTurnsCrLfIntoOneLineFeed) {
+  std::string path = dir / "a.txt";
+  WriteFile(path, "ab\r\ncd\re\n\r\nlast");
+  auto s = OpenTextRead(path);
+  ASSERT_TRUE(s);
+  EXPECT_EQ(Lines(*s, 256), (std::vector<std::string>{"ab\n", "cd\re\n", "\n", "last"}));
+  EXPECT_TRUE(s->AtEnd());
+}
+
+TEST_P(StreamBuffers, BoundedReadsSplitLongLinesAndCountCrLfOnce) {
+  std::string path = dir / "b.txt";
+  WriteFile(path, "abcdef\r\nxy\r\n");
+  auto s = OpenTextRead(path);
+  // A buffer of 4 takes three characters at a time; CR LF is one character.
+  EXPECT_EQ(Lines(*s, 4), (std::vector<std::string>{"abc", "def", "\n", "xy\n"}));
+}
+
+TEST_P(StreamBuffers, PositionsAreRealByteOffsets) {
+  std::string path = dir / "c.txt";
+  WriteFile(path, "ab\r\ncde\r\n");
+  auto s = OpenTextRead(path);
+  std::string line;
+  ASSERT_TRUE(s->Gets(line, 256));
+  EXPECT_EQ(s->Tell(), 4);
+  // position after the line minus its length read: one more than its start
+  ASSERT_TRUE(s->Gets(line, 256));
+  EXPECT_EQ(s->Tell() - static_cast<int64_t>(line.size()), 5);
+  ASSERT_TRUE(s->Seek(4, SEEK_SET));
+  ASSERT_TRUE(s->Gets(line, 256));
+  EXPECT_EQ(line, "cde\n");
+}
+
+TEST_P(StreamBuffers, BinaryModePassesBytes) {
+  std::string path = dir / "d.bin";
+  WriteFile(path, std::string("a\r\n\0\x1A" "b", 6));
+  auto s = Stream::Open(path, "rb");
+  std::string line;
+  ASSERT_TRUE(s->Gets(line, 256));
+  EXPECT_EQ(line, "a\r\n");
+  ASSERT_TRUE(s->Gets(line, 256));
+  EXPECT_EQ(line, std::string("\0\x1A" "b", 3));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, StreamBuffers, ::testing::Values(1, 2, 3, 65536));
+
+TEST(Stream, TextWritesBecomeCrLfAndUpdateKeepsTheRest) {
+  TempDir dir;
+  std::string path = dir / "w.txt";
+  {
+    auto s = OpenTextUpdate(path);  // created
+    ASSERT_TRUE(s);
+    EXPECT_TRUE(s->Write("one\ntwo\n"));
+    EXPECT_TRUE(s->Close());
+  }
+  EXPECT_EQ(ReadFile(path), "one\r\ntwo\r\n");
+  {
+    auto s = OpenTextUpdate(path);  // opened, not truncated
+    ASSERT_TRUE(s->Seek(5, SEEK_SET));
+    s->Write("TWO");
+    s->Close();
+  }
+  EXPECT_EQ(ReadFile(path), "one\r\nTWO\r\n");
+}
+
+TEST(Stream, ReadThenWriteThenReadAtTheRightPlaces) {
+  TempDir dir;
+  std::string path = dir / "rw.bin";
+  WriteFile(path, "0123456789");
+  auto s = OpenBinaryUpdate(path);
+  char buf[3];
+  ASSERT_EQ(s->Read(buf, 3), 3u);
+  ASSERT_TRUE(s->Write("ab"));
+  EXPECT_EQ(s->Tell(), 5);
+  ASSERT_EQ(s->Read(buf, 2), 2u);
+  EXPECT_EQ(std::string(buf, 2), "56");
+  s->Close();
+  EXPECT_EQ(ReadFile(path), "012ab56789");
+}
+
+TEST(Stream, AFailedWriteIsReportedAndSticks) {
+  TempDir dir;
+  std::string path = dir / "f.bin";
+  auto s = Stream::Open(path, "w+b");
+  ASSERT_TRUE(s);
+  os::SetWriteFaultHook([](size_t) { return ENOSPC; });
+  s->Write("data");
+  bool closed = s->Close();
+  os::SetWriteFaultHook(nullptr);
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(s->Failed());
+  EXPECT_EQ(s->LastErrno(), ENOSPC);
+}
+
+TEST(Stream, DirectoriesAndMissingFilesDoNotOpen) {
+  TempDir dir;
+  EXPECT_FALSE(OpenTextRead(dir.path()));
+  EXPECT_FALSE(OpenTextRead(dir / "missing"));
+  EXPECT_FALSE(OpenBinaryUpdate(dir.path()));
+}
+
+TEST(Existence, FilesDirectoriesAndHiddenNames) {
+  TempDir dir;
+  WriteFile(dir / "A.LOG", "x");
+  WriteFile(dir / ".hidden", "x");
+  EXPECT_TRUE(FileExists(dir / "A.LOG"));
+  EXPECT_FALSE(FileExists(dir.path()));
+  EXPECT_FALSE(FileExists(dir / ".hidden"));
+  EXPECT_TRUE(PathExists(dir / ".hidden"));
+  EXPECT_TRUE(DirExists(""));
+  EXPECT_TRUE(DirExists(dir.path()));
+  EXPECT_FALSE(DirExists(dir / "A.LOG"));
+  EXPECT_FALSE(DirExists(dir / "none"));
+}
+
+TEST(UniqueName, NumberedExtension) {
+  TempDir dir;
+  EXPECT_EQ(UniqueName(dir / "OUT.TXT", 0), dir / "OUT.000");
+  WriteFile(dir / "OUT.000", "");
+  EXPECT_EQ(UniqueName(dir / "OUT.TXT", 0), dir / "OUT.001");
+  EXPECT_EQ(UniqueName(dir / "OUT", 0), dir / "OUT.001");  // never a second extension
+  // The extension begins at the first "." of the name, not of a directory.
+  std::string sub = dir / "d.x";
+  ::mkdir(sub.c_str(), 0777);
+  EXPECT_EQ(UniqueName(sub + "/N.A.B", 0), sub + "/N.000");
+}
+
+TEST(UniqueName, LastCharacterStepsFromNineToA) {
+  TempDir dir;
+  for (char c = '0'; c <= '9'; ++c) WriteFile(dir / (std::string("LOG.LO") + c), "");
+  EXPECT_EQ(UniqueName(dir / "LOG.LOG", 1), dir / "LOG.LOA");
+}
+
+TEST(ReadPromptTitle, TakesTheRoomTitleFromTheFirstLine) {
+  TempDir dir;
+  std::string path = dir / "ROOM_05.CNF";
+  std::string head = "- ROOM  MES( 5):" + test::Sj("雑談の部屋") + "\r\n";
+  head += std::string(80, 'x');
+  WriteFile(path, head);
+  std::string title;
+  EXPECT_EQ(ReadPromptTitle(path, title, 48), 0);
+  EXPECT_EQ(title.size(), 48u);
+  EXPECT_EQ(title.substr(0, 10), test::Sj("雑談の部屋"));
+  EXPECT_EQ(title.find_first_not_of(' ', 10), std::string::npos);
+
+  // A cut inside a two-byte character leaves a blank.
+  EXPECT_EQ(ReadPromptTitle(path, title, 9), 0);
+  EXPECT_EQ(title, test::Sj("雑談の部") + " ");
+
+  WriteFile(path, "no prompt here" + std::string(80, ' '));
+  EXPECT_EQ(ReadPromptTitle(path, title, 5), 0);
+  EXPECT_EQ(title, "     ");
+  WriteFile(path, "");
+  EXPECT_EQ(ReadPromptTitle(path, title, 5), -1);
+  EXPECT_EQ(ReadPromptTitle(dir / "missing", title, 5), -1);
+  // Sixty bytes or fewer are not enough to hold a room's first line.
+  WriteFile(path, "- ROOM  MES( 5):short\r\n");
+  EXPECT_EQ(ReadPromptTitle(path, title, 5), 0);
+  EXPECT_EQ(title, "     ");
+}
+
+TEST(WriteFileAtomically, AFailedWriteLeavesTheOldFile) {
+  TempDir dir;
+  std::string path = dir / "RKV.INI";
+  WriteFile(path, "old");
+  ASSERT_TRUE(WriteFileAtomically(path, "new", nullptr));
+  EXPECT_EQ(ReadFile(path), "new");
+  os::SetWriteFaultHook([](size_t) { return ENOSPC; });
+  std::string error;
+  bool ok = WriteFileAtomically(path, "newer", &error);
+  os::SetWriteFaultHook(nullptr);
+  EXPECT_FALSE(ok);
+  EXPECT_NE(error.find("RKV.INI"), std::string::npos);
+  EXPECT_EQ(ReadFile(path), "new");
+  EXPECT_EQ(os::ListDir(dir.path())->size(), 1u);  // no temporary file left behind
+}
+
+}  // namespace
+}  // namespace rkv

@@ -1,0 +1,65 @@
+// A host that records every message and answers from a script, so tests can
+// assert the exact texts and never wait on a dialog.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/host.h"
+
+namespace rkv::test {
+
+struct Shown {
+  std::string caption;  // CP932
+  std::string text;     // CP932
+  Buttons buttons = Buttons::Ok;
+  BoxIcon icon = BoxIcon::None;
+};
+
+class ScriptedHost : public Host {
+ public:
+  // Answers for questions (Yes/No, Abort/Retry/Ignore), in order. A question
+  // without a scripted answer fails the test and answers No or Abort.
+  std::deque<Answer> answers;
+  // Answers for AskText / AskPath / AskOpenFile in order; nullopt = cancel.
+  std::deque<std::optional<std::string>> inputs;
+  std::vector<Shown> shown;
+  struct Asked {
+    std::string title, prompt, initial;
+    size_t maxBytes = 0;
+    std::vector<std::string> choices;
+  };
+  std::vector<Asked> asked;
+  std::vector<OpenFileRequest> fileRequests;
+  std::vector<std::string> launched;
+  int launchResult = 33;
+  std::optional<std::string> clipboard;
+  Date today{2026, 12, 8};
+  int waits = 0;
+
+  Answer Message(std::string_view text, std::string_view caption, Buttons buttons,
+                 BoxIcon icon) override;
+  std::optional<std::string> AskText(std::string_view title, std::string_view prompt,
+                                     std::string_view initial, size_t maxBytes) override;
+  std::optional<std::string> AskPath(std::string_view title, std::string_view prompt,
+                                     const std::vector<std::string>& choices) override;
+  std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+  bool SetClipboard(std::string_view text) override {
+    clipboard = std::string(text);
+    return true;
+  }
+  std::optional<std::string> Clipboard() override { return clipboard; }
+  int Launch(std::string_view commandLine) override {
+    launched.emplace_back(commandLine);
+    return launchResult;
+  }
+  void BeginWait() override { ++waits; }
+  Date Today() override { return today; }
+
+  // The texts shown, as UTF-8 "caption: text" lines, for failure messages.
+  std::string Transcript() const;
+};
+
+}  // namespace rkv::test
