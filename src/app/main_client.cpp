@@ -1,10 +1,23 @@
 #include "app/main_client.h"
 
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 
+#include "app/about_dialog.h"
+#include "app/child_window.h"
+#include "app/command_ids.h"
+#include "app/fonts.h"
+#include "app/help_window.h"
 #include "app/main_frame.h"
+#include "app/open_dialogs.h"
 #include "app/text.h"
 #include "app/tmy_app.h"
+#include "core/cp932.h"
+#include "core/handoff.h"
+#include "core/paths.h"
+#include "core/sjis.h"
 
 namespace rkv {
 
@@ -19,9 +32,9 @@ void TMainWindow::SetupWindow() {
   }
   // Sent, not posted: the filers exist before the argument file's viewer opens.
   const RKVcfg& cfg = app_.cfg();
-  if (cfg.FilerAutoStart) Command(105);
-  if (cfg.MailFilerAutoStart) Command(106);
-  if (cfg.CnfFilerAutoStart) Command(107);
+  if (cfg.FilerAutoStart) Command(cmd::LogFiler);
+  if (cfg.MailFilerAutoStart) Command(cmd::MailFiler);
+  if (cfg.CnfFilerAutoStart) Command(cmd::ConferenceFiler);
 }
 
 bool TMainWindow::CanClose() {
@@ -33,11 +46,226 @@ bool TMainWindow::CanClose() {
   return true;
 }
 
-bool TMainWindow::Command(int id) {
-  emit commandReceived(id);
-  return false;
+ChildWindow* TMainWindow::ActiveChildWindow() const {
+  QMdiSubWindow* sub = currentSubWindow();
+  return sub ? qobject_cast<ChildWindow*>(sub->widget()) : nullptr;
 }
 
-void TMainWindow::OpenStartupFile() { emit commandReceived(1025); }
+ActiveChild TMainWindow::ActiveChildState() const {
+  ChildWindow* child = ActiveChildWindow();
+  return child ? child->State() : ActiveChild{};
+}
+
+QList<ChildWindow*> TMainWindow::Children() const {
+  QList<ChildWindow*> out;
+  for (QMdiSubWindow* sub : subWindowList(QMdiArea::CreationOrder)) {
+    if (auto* child = qobject_cast<ChildWindow*>(sub->widget())) out << child;
+  }
+  return out;
+}
+
+void TMainWindow::AddChild(ChildWindow* child) {
+  QMdiSubWindow* sub = addSubWindow(child);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowIcon(child->windowIcon());
+  connect(child, &ChildWindow::stateChanged, app_.frame(), &MyMDIFrame::UpdateToolBar);
+  child->show();
+  setActiveSubWindow(sub);
+  app_.frame()->UpdateToolBar();
+}
+
+ChildWindow* TMainWindow::OpenViewer(int fileKind, const std::string& path) {
+  int viewers = 0;
+  for (ChildWindow* c : Children()) viewers += c->kind() == ChildKind::Viewer ? 1 : 0;
+  app_.cfg().ViewerSize.reserved = static_cast<int8_t>(viewers > 127 ? 127 : viewers);
+  if (!app_.viewerFactory) return nullptr;
+  return app_.viewerFactory(fileKind, path);
+}
+
+ChildWindow* TMainWindow::OpenFiler(int filerKind, const std::string& startPath) {
+  if (!app_.filerFactory) return nullptr;
+  return app_.filerFactory(filerKind, startPath);
+}
+
+void TMainWindow::DivideFile(const std::string& path) {
+  if (!app_.dividerFactory) return;
+  WaitCursor wait(app_.host());
+  app_.dividerFactory(path);
+}
+
+bool TMainWindow::OpenByDialog(int dialogIndex, int fileKind) {
+  std::optional<std::string> path = app_.host().AskOpenFile(OpenFileDialogRequest(app_.cfg(), dialogIndex));
+  if (!path) return false;
+  OpenViewer(fileKind, *path);
+  return true;
+}
+
+bool TMainWindow::Command(int id) {
+  emit commandReceived(id);
+  RKVcfg& cfg = app_.cfg();
+  if (std::optional<int> childId = ForwardedId(id)) {
+    if (ChildWindow* child = ActiveChildWindow()) child->PostCommand(*childId);
+    return true;
+  }
+  if (id >= cmd::RegisteredConference1 && id < cmd::RegisteredConference1 + 5) {
+    OpenViewer(kConferenceFile, cfg.CnfName[static_cast<size_t>(id - cmd::RegisteredConference1)]);
+    return true;
+  }
+  if (id >= cmd::ToolsEditor && id <= cmd::ToolsProgram1 + 7) {
+    RunTool(id);
+    return true;
+  }
+  switch (id) {
+    case cmd::OpenLog:
+      OpenByDialog(0, kLogFile);
+      return true;
+    case cmd::OpenConference:
+      OpenByDialog(1, kConferenceFile);
+      return true;
+    case cmd::OpenMail:
+      OpenByDialog(2, kMailFile);
+      return true;
+    case cmd::DivideLog:
+      if (auto path = app_.host().AskOpenFile(OpenFileDialogRequest(cfg, 0))) DivideFile(*path);
+      return true;
+    case cmd::LogFiler:
+      OpenFiler(kLogFiler, ListEntry(cfg.LogDir, 0).value_or(""));
+      return true;
+    case cmd::MailFiler:
+      OpenFiler(kMailFiler, ListEntry(cfg.MailDir, 0).value_or(""));
+      return true;
+    case cmd::ConferenceFiler:
+      OpenFiler(kConferenceFiler, ListEntry(cfg.CnfDir, 0).value_or(""));
+      return true;
+    case cmd::Exit:
+      app_.frame()->close();
+      return true;
+    case cmd::SaveChildSizes:
+      SaveChildSizes();
+      return true;
+    case cmd::OptBackColor:
+    case cmd::OptFilerBackColor:
+      ChooseColour(id);
+      return true;
+    case cmd::OptFont:
+    case cmd::OptFilerFont:
+      ChooseFont(id);
+      return true;
+    case cmd::Cascade:
+      cascadeSubWindows();
+      return true;
+    case cmd::Tile:
+      tileSubWindows();
+      return true;
+    case cmd::ArrangeIcons: {
+      // Minimised children line up along the bottom edge.
+      int x = 0;
+      for (QMdiSubWindow* sub : subWindowList(QMdiArea::CreationOrder)) {
+        if (!sub->isMinimized()) continue;
+        sub->move(x, viewport()->height() - sub->height());
+        x += sub->width();
+      }
+      return true;
+    }
+    case cmd::CloseAll:
+      closeAllSubWindows();
+      return true;
+    case cmd::HelpContents:
+      ShowHelp();
+      return true;
+    case cmd::About:
+      ShowAbout();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TMainWindow::RunTool(int id) {
+  int n = id - cmd::ToolsEditor;  // 0 editor, 1-8 programs
+  if (ChildWindow* child = ActiveChildWindow()) {
+    bool filer = child->className().substr(0, 20).find("Filer") != std::string::npos;
+    child->PostCommand(filer ? cmd::FEditor + n : (n == 0 ? cmd::VEditorJump : cmd::VProgram1 + n - 1));
+    return;
+  }
+  const RKVcfg& cfg = app_.cfg();
+  if (n == 0) {
+    app_.host().Launch(CopyField(cfg.Editor, ' '));
+    return;
+  }
+  std::string line = ExpandNamePattern(cfg.Prg[static_cast<size_t>(n - 1)], std::nullopt, 0);
+  if (app_.host().Launch(line) < 32) {
+    app_.host().Message(SJ("プログラム実行失敗"), SJ("外部プログラム"), Buttons::Ok);
+  }
+}
+
+void TMainWindow::SaveChildSizes() {
+  Host& host = app_.host();
+  const std::string& caption = SJ("子ウィンドウサイズ保存");
+  if (host.Message(SJ("ファイラー、メールファイラー、会議室ファイラー\n閲覧ウィンドウのサイズと位置を記憶します"),
+                   caption, Buttons::YesNo) != Answer::Yes) {
+    return;
+  }
+  int counted = 0;
+  for (ChildWindow* child : Children()) {
+    child->StorePlacement();
+    if (child->kind() == ChildKind::Filer || child->kind() == ChildKind::Viewer) ++counted;
+  }
+  host.Message(counted ? SJ("ウィンドウサイズを記憶しました") : SJ("記憶対象の子ウィンドウがありません"), caption,
+               Buttons::Ok);
+}
+
+void TMainWindow::ChooseColour(int id) {
+  RKVcfg& cfg = app_.cfg();
+  int& setting = id == cmd::OptBackColor ? cfg.BackColor : cfg.FilerBackColor;
+  const QColor custom[] = {ColorFromRef(cfg.BackColor), ColorFromRef(cfg.FilerBackColor), QColor(255, 251, 240),
+                           QColor(192, 220, 192),       QColor(166, 202, 240),          QColor(164, 200, 240)};
+  for (int i = 0; i < QColorDialog::customCount(); ++i) {
+    QColorDialog::setCustomColor(i, i < 6 ? custom[i] : QColor(Qt::white));
+  }
+  QColorDialog dialog(ColorFromRef(setting), this);
+  dialog.setOption(QColorDialog::DontUseNativeDialog, true);
+  if (dialog.exec() == QDialog::Accepted) setting = RefFromColor(dialog.selectedColor());
+  for (ChildWindow* child : Children()) child->update();
+}
+
+void TMainWindow::ChooseFont(int id) {
+  RKVcfg& cfg = app_.cfg();
+  FontInfo& setting = id == cmd::OptFont ? cfg.FontInfo1 : cfg.FontInfo2;
+  bool ok = false;
+  QFont start = FontFromInfo(setting);
+  QFont chosen = QFontDialog::getFont(&ok, start, this, QString(),
+                                      QFontDialog::MonospacedFonts | QFontDialog::ScalableFonts |
+                                          QFontDialog::NonScalableFonts);
+  if (ok) setting = InfoFromFont(chosen);
+  for (ChildWindow* child : Children()) child->FontChanged();
+}
+
+void TMainWindow::ShowHelp() { HelpWindow::Show(this); }
+
+void TMainWindow::ShowAbout() {
+  AboutDialog dialog(this);
+  dialog.exec();
+}
+
+void TMainWindow::OpenStartupFile() {
+  emit commandReceived(1025);
+  OpenViewer(kLogFile, app_.args().argumentPath);
+}
+
+void TMainWindow::OpenHandOffFiles(int fileKind) {
+  const FileHandOff area = HandOffArea();
+  for (int i = 0; i < area.count && i < 6; ++i) {
+    OpenViewer(fileKind, PathJoin(area.directory, area.names[static_cast<size_t>(i)]));
+  }
+}
+
+void TMainWindow::DivideHandOffFile() {
+  QPointer<ChildWindow> active = ActiveChildWindow();
+  const FileHandOff& area = HandOffArea();
+  if (area.count < 1) return;
+  DivideFile(PathJoin(area.directory, area.names[0]));
+  if (active) active->PostCommand(cmd::FReload);
+}
 
 }  // namespace rkv

@@ -1,13 +1,23 @@
 // The MDI client: carries the program's top-level commands (opening viewers,
-// filers and the division window, forwarding to the active child) and the
-// start-up and shutdown steps.
+// filers and the division window, forwarding to the active child, the tools,
+// colours, fonts and help) and the start-up and shutdown steps.
 #pragma once
 
 #include <QMdiArea>
 
+#include <string>
+
+#include "app/menu_model.h"
+
 namespace rkv {
 
 class TMyApp;
+class ChildWindow;
+
+// File kinds of viewers: 0 log, 1 conference, 2 mail.
+enum FileKind { kLogFile = 0, kConferenceFile = 1, kMailFile = 2 };
+// Filer kinds: 0 log directory, 1 conference directory, 2 mail directory.
+enum FilerKind { kLogFiler = 0, kConferenceFiler = 1, kMailFiler = 2 };
 
 class TMainWindow : public QMdiArea {
   Q_OBJECT
@@ -23,15 +33,40 @@ class TMainWindow : public QMdiArea {
   // Runs a command of the client; false when the client does not handle it.
   bool Command(int id);
 
+  ChildWindow* ActiveChildWindow() const;
+  ActiveChild ActiveChildState() const;
+  // Every child window, in creation order.
+  QList<ChildWindow*> Children() const;
+
+  // Puts a child window into the MDI area and shows it.
+  void AddChild(ChildWindow* child);
+  // Opens a viewer for a file (CreateChild).
+  ChildWindow* OpenViewer(int fileKind, const std::string& path);
+  ChildWindow* OpenFiler(int filerKind, const std::string& startPath);
+  // Divides a log in a report window.
+  void DivideFile(const std::string& path);
+
  signals:
-  // Every command the client receives, in order (for the status of start-up).
+  // Every command the client receives, in order.
   void commandReceived(int id);
 
  public slots:
   // WM_USER+1: open the start-up argument file in a viewer as a log.
   void OpenStartupFile();
+  // WM_USER+4: open every file of the hand-off area with that kind.
+  void OpenHandOffFiles(int fileKind);
+  // WM_USER+5: divide the hand-off area's file, then let the active child reread.
+  void DivideHandOffFile();
 
  private:
+  bool OpenByDialog(int dialogIndex, int fileKind);
+  void RunTool(int id);
+  void SaveChildSizes();
+  void ChooseColour(int id);
+  void ChooseFont(int id);
+  void ShowHelp();
+  void ShowAbout();
+
   TMyApp& app_;
 };
 

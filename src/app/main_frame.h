@@ -1,8 +1,17 @@
 // The main window: an MDI frame with the tool bar at the top, the message bar
-// at the bottom and the MDI client between them.
+// at the bottom and the MDI client between them. It builds the menus and the
+// tool bar from the menu model, applies the enabling rules when a menu opens
+// and routes every command: the active child first, then the client, then
+// itself.
 #pragma once
 
 #include <QMainWindow>
+
+#include <vector>
+
+#include "app/menu_model.h"
+
+class QLabel;
 
 namespace rkv {
 
@@ -15,22 +24,43 @@ class MyMDIFrame : public QMainWindow {
   explicit MyMDIFrame(TMyApp& app);
   ~MyMDIFrame() override;
 
-  // The parts that depend on the loaded settings (menus from registered names).
+  // Builds the menu bar (it shows the registered conference names, so it waits
+  // for the settings).
   void BuildFromSettings();
 
   TMainWindow* client() const { return client_; }
   QToolBar* toolBar() const { return toolBar_; }
-  // Text for the message bar (filers and viewers write their status here).
+  // The text of the message bar (filers and viewers write their status here).
   void SetMessage(const QString& text);
   QString Message() const;
+
+  // Routes a command: the active child, then the client, then the frame.
+  void Dispatch(int id);
+  // The menu of the given index (File 0 ... Help 7) and its top-level actions.
+  QMenu* menu(int index) const { return menus_.at(static_cast<size_t>(index)); }
+  const std::vector<QAction*>& menuActions(int index) const {
+    return menuActions_.at(static_cast<size_t>(index));
+  }
+  // Applies the enabling rules to a menu as when it opens.
+  void ApplyRules(int index);
+  // Re-enables the tool bar buttons for the active child.
+  void UpdateToolBar();
+  QAction* toolAction(int command) const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void BuildToolBar();
+  QAction* AddAction(QMenu* menu, const MenuItem& item);
+
   TMyApp& app_;
   TMainWindow* client_;
   QToolBar* toolBar_;
+  QLabel* messageLabel_;
+  std::vector<QMenu*> menus_;
+  std::vector<std::vector<QAction*>> menuActions_;
+  std::vector<QAction*> toolActions_;
 };
 
 }  // namespace rkv

@@ -158,7 +158,9 @@ std::optional<std::string> QtHost::AskPath(std::string_view title, std::string_v
 std::optional<std::string> QtHost::AskOpenFile(const OpenFileRequest& request) {
   QStringList filters;
   for (const auto& [description, mask] : request.filters) {
-    filters << FromSj(description) + " (" + FromSj(mask) + ")";
+    // Descriptions that end in "(mask)" already carry the pattern Qt reads.
+    QString d = FromSj(description);
+    filters << (d.endsWith(QLatin1Char(')')) ? d : d + " (" + FromSj(mask) + ")");
   }
   QFileDialog dialog(Owner(), FromSj(request.title), QtPath(request.initialDirectory));
   // Qt's own dialog matches masks without regard to case, as these masks expect.

@@ -19,7 +19,7 @@ class QtHost : public Host {
   void FixToday(const Date& date) { today_ = date; }
 
   Answer Message(std::string_view text, std::string_view caption, Buttons buttons,
-                 BoxIcon icon) override;
+                 BoxIcon icon = BoxIcon::None) override;
   std::optional<std::string> AskText(std::string_view title, std::string_view prompt,
                                      std::string_view initial, size_t maxBytes) override;
   std::optional<std::string> AskPath(std::string_view title, std::string_view prompt,

@@ -11,9 +11,13 @@
 #include "platform/locations.h"
 #include "platform/profile.h"
 
+// The resources live in a static library; they must be registered by name.
+static void InitResources() { Q_INIT_RESOURCE(rkv); }
+
 namespace rkv {
 
 TMyApp::TMyApp(StartArgs args) : args_(std::move(args)) {
+  InitResources();
   QApplication::setApplicationName("RKV");
   settingsPath_ = locations::SettingsPath(UsesDebugSettings(args_.mode));
 }
@@ -40,7 +44,7 @@ void TMyApp::BuildMainWindow() {
   } else {
     frame_->resize(800, 600);
   }
-  host_.SetOwner(frame_.get());
+  qtHost_.SetOwner(frame_.get());
   frame_->show();
 }
 
@@ -54,7 +58,7 @@ bool TMyApp::SaveSettings() {
   cfg_.Save(file);
   std::string error;
   if (file.Commit(&error)) return true;
-  host_.Message(SJ("設定ファイルを保存できませんでした。\n") + error, "RKV", Buttons::Ok,
+  host_->Message(SJ("設定ファイルを保存できませんでした。\n") + error, "RKV", Buttons::Ok,
                 BoxIcon::Warning);
   return false;
 }

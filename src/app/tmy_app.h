@@ -3,6 +3,7 @@
 // when the window closes.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 namespace rkv {
 
 class MyMDIFrame;
+class ChildWindow;
 
 class TMyApp {
  public:
@@ -28,10 +30,18 @@ class TMyApp {
   int Run();
 
   RKVcfg& cfg() { return cfg_; }
-  QtHost& host() { return host_; }
+  Host& host() { return *host_; }
+  // Tests answer the program's questions through a host of their own.
+  void UseHost(Host& host) { host_ = &host; }
   const StartArgs& args() const { return args_; }
   MyMDIFrame* frame() { return frame_.get(); }
   const std::string& settingsPath() const { return settingsPath_; }
+
+  // Makers of the child windows: a viewer for a file of a kind, a filer of a
+  // kind on a start path, a division report window for a log.
+  std::function<ChildWindow*(int fileKind, const std::string& path)> viewerFactory;
+  std::function<ChildWindow*(int filerKind, const std::string& startPath)> filerFactory;
+  std::function<void(const std::string& logPath)> dividerFactory;
 
   // Writes every setting to the settings file of the start mode; tells the
   // user when the file could not be written.
@@ -40,7 +50,8 @@ class TMyApp {
  private:
   StartArgs args_;
   RKVcfg cfg_;
-  QtHost host_;
+  QtHost qtHost_;
+  Host* host_ = &qtHost_;
   std::string settingsPath_;
   std::unique_ptr<MyMDIFrame> frame_;
 };

@@ -13,18 +13,13 @@
 #include "app/tmy_app.h"
 #include "platform/locations.h"
 #include "platform/profile.h"
+#include "gui/gui_support.h"
 #include "support/test_env.h"
 
 namespace rkv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "gui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+using test::App;
 
 void WriteSettings(bool debug, const std::string& text) {
   std::string path = locations::SettingsPath(debug);
