@@ -12,9 +12,17 @@ namespace {
 constexpr size_t kMaxEditorFiles = 6;
 constexpr int kLaunchFailedBelow = 32;
 
+// True when the template's "%F" stands inside double quotes already.
 bool TemplateQuotesFile(std::string_view commandTemplate) {
-  return commandTemplate.find("\"%F") != std::string_view::npos ||
-         commandTemplate.find("\"%f") != std::string_view::npos;
+  bool quoted = false;
+  for (size_t i = 0; i < commandTemplate.size(); ++i) {
+    char ch = commandTemplate[i];
+    if (ch == '"') quoted = !quoted;
+    if (ch != '%' || i + 1 >= commandTemplate.size()) continue;
+    char code = commandTemplate[++i];
+    if (code == 'F' || code == 'f') return quoted;
+  }
+  return false;
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ FilerResult RunCursorProgramFile(FilerModel& filer);          // key X
 std::string CommandWord(std::string_view path);
 
 // The outside-program command line for a file: the template with "%F" as the
-// path (quoted when it holds a blank, unless the template quotes it already);
+// path (quoted when it holds a blank, unless it stands inside quotes already);
 // other placeholders give nothing, as the filer has no line number.
 std::string ProgramCommandLine(std::string_view commandTemplate, std::string_view path);
 
