@@ -53,7 +53,7 @@ std::string NormalizeFilerPath(std::string_view base, std::string_view typed) {
   return out.empty() ? "/" : out;
 }
 
-FilerModel::FilerModel(int kind, RKVcfg& cfg, Host& host, std::string startPath)
+FilerModel::FilerModel(int kind, const RKVcfg& cfg, Host& host, std::string startPath)
     : cfg_(cfg),
       host_(host),
       listing_(kind, KindMask(cfg, kind).empty() ? "*.*" : KindMask(cfg, kind)),
@@ -242,8 +242,7 @@ FilerResult FilerModel::ToListDir(int position) {
 }
 
 FilerResult FilerModel::SortCommand(int order) {
-  listing_.Sort(order);
-  listing_.BuildLines(dspMode());
+  listing_.Sort(order);  // each line moves with its entry
   previousCursor_ = cursor_;
   cursor_ = top_ = 0;
   return FilerResult::Repaint();
@@ -338,7 +337,8 @@ FilerResult FilerModel::Command(int id) {
       int before = count();
       FilerResult r = Reread();
       if (count() != before) {
-        cursor_ = top_ = 0;
+        MoveCursor(0);
+        top_ = 0;
         r.repaint = true;
       }
       return r;

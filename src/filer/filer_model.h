@@ -21,7 +21,7 @@ class FilerModel {
  public:
   // Opens on startPath (the first directory of the kind's list, usually); an
   // empty startPath means the process's working directory.
-  FilerModel(int kind, RKVcfg& cfg, Host& host, std::string startPath);
+  FilerModel(int kind, const RKVcfg& cfg, Host& host, std::string startPath);
 
   // --- what the window draws
   int kind() const { return listing_.kind(); }
@@ -40,6 +40,7 @@ class FilerModel {
   // Rows that fit the window: whole rows, and rows with a partial last one.
   void SetPageRows(int wholeRows, int rowsWithPartial);
   int pageRows() const { return pageRows_; }
+  int visibleRows() const { return pageRowsPartial_; }  // rows to draw
 
   // --- input from the window
   FilerResult Key(int virtualKey);
@@ -96,7 +97,7 @@ class FilerModel {
   FilerResult SortCommand(int order);
   FilerResult MarkAll();
 
-  RKVcfg& cfg_;
+  const RKVcfg& cfg_;
   Host& host_;
   DirInfo listing_;
   ExtensionAssociations associations_;
