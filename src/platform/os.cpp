@@ -37,6 +37,8 @@ FileStat FromStat(const struct stat& st) {
   fs.size = st.st_size;
   fs.mtime = st.st_mtim.tv_sec;
   fs.mtimeNsec = st.st_mtim.tv_nsec;
+  fs.device = static_cast<uint64_t>(st.st_dev);
+  fs.inode = static_cast<uint64_t>(st.st_ino);
   return fs;
 }
 
@@ -156,6 +158,16 @@ bool ClearReadOnly(std::string_view path) {
 }
 
 bool SyncFd(int fd) { return ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS; }
+
+bool Truncate(std::string_view path, int64_t size) {
+  return ::truncate(Native(path).c_str(), static_cast<off_t>(size)) == 0;
+}
+
+std::string CurrentDir() {
+  char buf[4096];
+  if (!::getcwd(buf, sizeof buf)) return "/";
+  return FromNative(buf);
+}
 
 std::optional<std::vector<DirEntry>> ListDir(std::string_view path) {
   std::string dir = Native(path.empty() ? std::string_view(".") : path);

@@ -36,6 +36,8 @@ struct FileStat {
   int64_t size = 0;
   int64_t mtime = 0;      // seconds since the epoch
   int64_t mtimeNsec = 0;
+  uint64_t device = 0;  // with inode: tells two names of one file apart from two files
+  uint64_t inode = 0;
 };
 FileStat Stat(std::string_view path);
 FileStat StatFd(int fd);
@@ -51,6 +53,11 @@ bool SetMtime(std::string_view path, int64_t seconds, int64_t nsec);
 // Gives the owner write permission again (the "read-only attribute" cleared).
 bool ClearReadOnly(std::string_view path);
 bool SyncFd(int fd);
+// Cuts a file back to size bytes (undoes a failed append).
+bool Truncate(std::string_view path, int64_t size);
+
+// The process's working directory, or "/" when it cannot be told.
+std::string CurrentDir();
 
 struct DirEntry {
   std::string name;  // core name

@@ -1,6 +1,7 @@
 #include "platform/os.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "core/files.h"
 #include "platform/launch.h"
@@ -60,6 +61,19 @@ TEST(Launch, StartedOrNot) {
   EXPECT_GE(os::LaunchDetached("true"), 32);
   EXPECT_LT(os::LaunchDetached("/nonexistent/program-xyz"), 32);
   EXPECT_LT(os::LaunchDetached(""), 32);
+}
+
+TEST(FileIdentity, TwoNamesOfOneFileAndTruncation) {
+  TempDir dir;
+  test::WriteFile(dir / "a", "abcdef");
+  ASSERT_EQ(::link((dir / "a").c_str(), (dir / "b").c_str()), 0);
+  test::WriteFile(dir / "c", "abcdef");
+  os::FileStat a = os::Stat(dir / "a"), b = os::Stat(dir / "b"), c = os::Stat(dir / "c");
+  EXPECT_TRUE(a.device == b.device && a.inode == b.inode);
+  EXPECT_FALSE(a.device == c.device && a.inode == c.inode);
+  EXPECT_TRUE(os::Truncate(dir / "c", 2));
+  EXPECT_EQ(test::ReadFile(dir / "c"), "ab");
+  EXPECT_EQ(os::CurrentDir().front(), '/');
 }
 
 TEST(FreeSpace, KnownForExistingFolders) {
