@@ -135,7 +135,7 @@ bool TMainWindow::Command(int id) {
       OpenFiler(kMailFiler, ListEntry(cfg.MailDir, 0).value_or(""));
       return true;
     case cmd::ConferenceFiler:
-      OpenFiler(kConferenceFiler, ListEntry(cfg.CnfDir, 0).value_or(""));
+      OpenFiler(kCnfFiler, ListEntry(cfg.CnfDir, 0).value_or(""));
       return true;
     case cmd::Exit:
       app_.frame()->close();

@@ -8,16 +8,13 @@
 #include <string>
 
 #include "app/menu_model.h"
+#include "core/kinds.h"
 
 namespace rkv {
 
 class TMyApp;
 class ChildWindow;
 
-// File kinds of viewers: 0 log, 1 conference, 2 mail.
-enum FileKind { kLogFile = 0, kConferenceFile = 1, kMailFile = 2 };
-// Filer kinds: 0 log directory, 1 conference directory, 2 mail directory.
-enum FilerKind { kLogFiler = 0, kConferenceFiler = 1, kMailFiler = 2 };
 
 class TMainWindow : public QMdiArea {
   Q_OBJECT

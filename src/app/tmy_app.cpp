@@ -1,5 +1,7 @@
 #include "app/tmy_app.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,6 +9,7 @@
 #include "app/main_client.h"
 #include "app/main_frame.h"
 #include "app/text.h"
+#include "filer/filer_window.h"
 #include "core/cp932.h"
 #include "platform/locations.h"
 #include "platform/profile.h"
@@ -18,6 +21,7 @@ namespace rkv {
 
 TMyApp::TMyApp(StartArgs args) : args_(std::move(args)) {
   InitResources();
+  filerFactory = [this](int kind, const std::string& start) { return DirWindow::Open(*this, kind, start); };
   QApplication::setApplicationName("RKV");
   settingsPath_ = locations::SettingsPath(UsesDebugSettings(args_.mode));
 }
@@ -42,7 +46,7 @@ void TMyApp::BuildMainWindow() {
   if (auto place = InitialFramePlacement(cfg_, screen.width(), screen.height())) {
     frame_->setGeometry(place->x, place->y, place->width, place->height);
   } else {
-    frame_->resize(800, 600);
+    frame_->resize(std::min(1100, screen.width()), std::min(760, screen.height()));
   }
   qtHost_.SetOwner(frame_.get());
   frame_->show();

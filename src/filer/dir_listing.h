@@ -3,6 +3,8 @@
 // the mark flags grow with the listing.
 #pragma once
 
+#include "core/kinds.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,8 +28,6 @@ struct FInfo {
   bool IsDirectory() const { return (attrib & kAttrDirectory) != 0; }
 };
 
-// Filer kinds: which directory list, mask and sort key a filer starts from.
-enum FilerKind : int { kLogFiler = 0, kCnfFiler = 1, kMailFiler = 2 };
 
 class DirInfo {
  public:

@@ -1,0 +1,127 @@
+#include "divide/report_window.h"
+
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "app/command_ids.h"
+#include "app/fonts.h"
+#include "app/main_client.h"
+#include "app/main_frame.h"
+#include "app/text.h"
+#include "app/tmy_app.h"
+#include "divide/division.h"
+
+namespace rkv {
+namespace {
+constexpr int kMargin = 2;
+constexpr int kBarWidth = 18;
+}  // namespace
+
+DivLogWindow::DivLogWindow(TMyApp& app, std::string logPath)
+    : ChildWindow(app, "RKVDivider"), run_(std::make_unique<DivLog>(app.cfg(), app.host(), logPath)) {
+  setWindowTitle(QtPath(logPath));
+  setWindowIcon(QIcon(":/icons/ICON_4.svg"));
+  setFont(SystemFixedFont());
+  lineHeight_ = QFontMetrics(font()).height() + app.cfg().LinePitch;
+  bar_ = new QScrollBar(Qt::Vertical, this);
+  bar_->setObjectName("ScrollBar100");
+  bar_->setRange(0, 0);
+  connect(bar_, &QScrollBar::actionTriggered, this, &DivLogWindow::OnScroll);
+  connect(bar_, &QScrollBar::sliderReleased, this, [this] {
+    view_.SetTop(bar_->sliderPosition());
+    update();
+    setFocus();
+  });
+  setFocusPolicy(Qt::StrongFocus);
+  resize(560, 300);
+}
+
+DivLogWindow::~DivLogWindow() = default;
+
+bool DivLogWindow::Setup() {
+  if (!run_->CheckDestinations()) return false;
+  run_->Divide();
+  const DivideMsg& report = run_->report();
+  if (app().cfg().DivideReport == 0 || report.lines.empty()) return false;
+  view_ = ReportView(static_cast<int>(report.lines.size()));
+  bar_->setRange(0, view_.maxPosition());
+  bar_->setValue(0);
+  return true;
+}
+
+DivLogWindow* DivLogWindow::Open(TMyApp& app, const std::string& logPath) {
+  auto* window = new DivLogWindow(app, logPath);
+  if (!window->Setup()) {
+    delete window;
+    return nullptr;
+  }
+  app.frame()->client()->AddChild(window);
+  return window;
+}
+
+bool DivLogWindow::HandleCommand(int id) {
+  if (id != cmd::Close) return false;
+  PostClose();
+  return true;
+}
+
+void DivLogWindow::resizeEvent(QResizeEvent*) {
+  view_.Layout(height(), lineHeight_);
+  bar_->setPageStep(view_.fullRows() > 0 ? view_.fullRows() : 1);
+  bar_->setGeometry(width() - kBarWidth, 0, kBarWidth, height());
+}
+
+void DivLogWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), palette().base());
+  p.setPen(palette().text().color());
+  const auto& lines = run_->report().lines;
+  int textWidth = width() - kBarWidth - 1;
+  int y = kMargin;
+  for (int i = 0; i < view_.rows() && view_.top() + i < static_cast<int>(lines.size()); ++i) {
+    QRect r(kMargin, y, textWidth - kMargin, lineHeight_);
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+               FromSj(lines[static_cast<size_t>(view_.top() + i)]));
+    y += lineHeight_;
+  }
+}
+
+void DivLogWindow::OnScroll(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+      view_.LineUp();
+      break;
+    case QAbstractSlider::SliderSingleStepAdd:
+      view_.LineDown();
+      break;
+    case QAbstractSlider::SliderMove:
+      return;  // nothing moves until the thumb is released
+    default:
+      view_.SetTop(bar_->sliderPosition());
+      break;
+  }
+  bar_->setSliderPosition(view_.top());
+  update();
+  setFocus();
+}
+
+void DivLogWindow::wheelEvent(QWheelEvent* event) {
+  int steps = event->angleDelta().y() / 40;
+  for (int i = 0; i < (steps < 0 ? -steps : steps); ++i) (steps < 0 ? view_.LineDown() : view_.LineUp());
+  bar_->setValue(view_.top());
+  update();
+}
+
+void DivLogWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::RightButton) return;
+  QMenu menu(this);
+  QAction* close = menu.addAction(QString::fromUtf8("閉じる"));
+  close->setData(cmd::Close);
+  if (menu.exec(event->globalPosition().toPoint()) == close) HandleCommand(cmd::Close);
+}
+
+}  // namespace rkv
