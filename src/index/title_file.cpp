@@ -26,7 +26,14 @@ TitleFileInfo::TitleFileInfo(TitleInfo& table, std::string_view conferencePath, 
 
 int TitleFileInfo::Load() {
   conference_ = OpenTextRead(conferenceName_);
-  if (!conference_ || !titleFile_.Open(titleName_)) return -1;
+  if (!conference_) {
+    error_ = "cannot open " + conferenceName_ + ": " + os::LastErrorText();
+    return -1;
+  }
+  if (!titleFile_.Open(titleName_)) {
+    error_ = "cannot open " + titleName_ + ": " + os::LastErrorText();
+    return -1;
+  }
   std::optional<TitleFileHeader> header;
   if (auto record = titleFile_.Read()) header = ParseHeaderRecord(*record);
   if (header) {

@@ -121,6 +121,26 @@ TEST(ConferenceScan, StopsAfterTheTenThousandthTitleAndItsLine) {
   EXPECT_EQ(s.titles.back().line, 9999 * 3 + 1);
 }
 
+TEST(ConferenceScan, PositionsHoldAcrossEveryStreamBufferBoundary) {
+  std::string data = "\r\n" + Header(1) + "\r\n" + After(0) + "\n\r\r\n" + std::string(300, 'z') + Header(2) + "\r\n" +
+                     After(1) + "\r\n" + Header(3);
+  Scan reference = ScanConference(data);
+  ASSERT_EQ(reference.titles.size(), 2u);
+  for (size_t size : {1, 2, 3, 5, 7}) {
+    SetStreamBufferSizeForTests(size);
+    Scan s = ScanConference(data);
+    SetStreamBufferSizeForTests(64 * 1024);
+    ASSERT_EQ(s.titles.size(), 2u) << size;
+    for (size_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(s.titles[i].offset, reference.titles[i].offset) << size;
+      EXPECT_EQ(s.titles[i].line, reference.titles[i].line) << size;
+      EXPECT_EQ(s.titles[i].commentTo, reference.titles[i].commentTo) << size;
+    }
+    EXPECT_EQ(s.lastLine, reference.lastLine);
+  }
+  EXPECT_EQ(reference.titles[0].offset, 3);
+}
+
 TEST(ConferenceScan, NumbersLinesFromTheGivenFirstLine) {
   Scan s = ScanConference("x\r\n" + Header(1) + "\r\n", 41);
   ASSERT_EQ(s.titles.size(), 1u);
