@@ -1,5 +1,6 @@
 #include "index/title_scan.h"
 
+#include <new>
 #include <string>
 
 #include "core/cp932.h"
@@ -13,16 +14,21 @@ namespace rkv {
 int ScanConferenceTitles(Stream& in, int64_t firstLine, std::vector<TitleNode>& titles, int64_t& lastLine) {
   PieceReader reader(in, kConferenceReadBytes);
   int64_t lineNo = firstLine - 1;
-  while (titles.size() < static_cast<size_t>(kMaxTitles) && reader.Next()) {
-    ++lineNo;
-    if (!IsMessageHeader(reader.line())) continue;
-    // The line after a header belongs to the message whatever it is.
-    TitleNode node = HeaderTitle(reader.line(), reader.offset(), lineNo, std::nullopt);
-    if (reader.Next()) {
+  try {
+    while (titles.size() < static_cast<size_t>(kMaxTitles) && reader.Next()) {
       ++lineNo;
-      node.commentTo = CommentReference(reader.line());
+      if (!IsMessageHeader(reader.line())) continue;
+      // The line after a header belongs to the message whatever it is.
+      TitleNode node = HeaderTitle(reader.line(), reader.offset(), lineNo, std::nullopt);
+      if (reader.Next()) {
+        ++lineNo;
+        node.commentTo = CommentReference(reader.line());
+      }
+      titles.push_back(node);
     }
-    titles.push_back(node);
+  } catch (const std::bad_alloc&) {
+    lastLine = lineNo;
+    return -1;  // the titles found so far stay
   }
   lastLine = lineNo;
   return reader.failed() ? -1 : 0;
@@ -39,7 +45,12 @@ class OtherScan {
       : reader_(in, kOtherReadBytes), state_(promptRule), titles_(titles) {}
 
   int Run(int64_t& lastLine) {
-    while (!Full() && Read()) Handle();
+    try {
+      while (!Full() && Read()) Handle();
+    } catch (const std::bad_alloc&) {
+      lastLine = lineNo_;
+      return -1;  // the titles found so far stay
+    }
     lastLine = lineNo_;
     return reader_.failed() ? -1 : 0;
   }

@@ -267,7 +267,13 @@ TEST_F(TitleFile, LoadFailsWhenEitherFileCannotBeOpened) {
   EXPECT_EQ(Load(table), -1);
   EXPECT_FALSE(test::Exists(ttl_));
   test::WriteFile(conf_, Message(1, 0));
-  EXPECT_EQ(LoadConferenceTitles(table, conf_, dir_ / "nodir/ROOM_05.TTL"), -1);
+  std::string error;
+  EXPECT_EQ(LoadConferenceTitles(table, conf_, dir_ / "nodir/ROOM_05.TTL", &error), -1);
+  EXPECT_NE(error.find("nodir/ROOM_05.TTL"), std::string::npos) << error;
+  // A folder in place of the conference file: reading fails, nothing is stored.
+  std::filesystem::create_directories(dir_ / "FOLDER.CNF");
+  EXPECT_EQ(LoadConferenceTitles(table, dir_ / "FOLDER.CNF", ttl_), -1);
+  EXPECT_EQ(table.count(), 0);
 }
 
 TEST_F(TitleFile, ReadPositionMovesForwardOnlyAndIsWrittenInPlace) {
