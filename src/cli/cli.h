@@ -26,5 +26,8 @@ void Print(const Context& ctx, std::string_view cp932Line);
 int Usage(const std::string& message);
 
 int CmdSettings(Context& ctx);
+int CmdTitles(Context& ctx);
+int CmdTree(Context& ctx);
+int CmdShow(Context& ctx);
 
 }  // namespace rkv::cli

@@ -25,7 +25,10 @@ int Usage(const std::string& message) {
   std::fprintf(stderr, "rkvtool: %s\n", message.c_str());
   std::fprintf(stderr,
                "usage: rkvtool [--ini FILE] [--date YYYY-MM-DD] [--raw] COMMAND ...\n"
-               "  settings [--save FILE]\n");
+               "  settings [--save FILE]\n"
+               "  titles FILE [--kind log|conference|mail]\n"
+               "  tree FILE [--kind log|conference|mail]\n"
+               "  show FILE INDEX [--kind log|conference|mail]\n");
   return kUsage;
 }
 
@@ -97,6 +100,9 @@ int main(int argc, char** argv) {
 
   static const std::map<std::string, int (*)(Context&)> commands = {
       {"settings", CmdSettings},
+      {"titles", CmdTitles},
+      {"tree", CmdTree},
+      {"show", CmdShow},
   };
   auto it = commands.find(command);
   if (it == commands.end()) return Usage("unknown command " + command);
