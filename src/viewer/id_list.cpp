@@ -1,0 +1,74 @@
+#include "viewer/id_list.h"
+
+#include <algorithm>
+
+#include "core/sjis.h"
+#include "divide/line_recogniser.h"
+
+namespace rkv {
+namespace {
+
+// The next character of a text as its code: two bytes for a lead byte.
+unsigned NextChar(std::string_view s, size_t& i) {
+  auto c = static_cast<unsigned char>(s[i++]);
+  if (IsLeadByteValue(c) && i < s.size()) return c << 8 | static_cast<unsigned char>(s[i++]);
+  return c;
+}
+
+}  // namespace
+
+int CompareHandles(std::string_view a, std::string_view b) {
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    unsigned x = NextChar(a, i), y = NextChar(b, j);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return 0;
+}
+
+std::vector<Person> BuildPersonList(const TitleInfo& titles) {
+  std::vector<Person> rows;
+  for (int i = 0; i < titles.count() && rows.size() < 500; ++i) {
+    std::string_view text = titles.title(i).Text();
+    if (!IsMessageHeader(text)) continue;
+    bool narrow = text[3] == '/';
+    std::string id(text.substr(narrow ? 10 : 12, 8));
+    auto same = [&id](const Person& p) { return p.id == id; };
+    if (std::any_of(rows.begin(), rows.end(), same)) continue;
+    rows.push_back(Person{id, std::string(text.substr(narrow ? 20 : 22, 16)), i});
+  }
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const Person& a, const Person& b) { return CompareHandles(a.handle, b.handle) < 0; });
+  return rows;
+}
+
+void IdListView::Layout(int clientHeight, int rowHeight) {
+  rowHeight_ = rowHeight > 0 ? rowHeight : 1;
+  clientHeight = std::max(clientHeight, 0);
+  paintRows_ = std::max((clientHeight + rowHeight_ - 1) / rowHeight_, 1);
+  pageRows_ = clientHeight / rowHeight_;
+}
+
+bool IdListView::LineUp() {
+  if (top_ <= 0) return false;
+  --top_;
+  return true;
+}
+
+bool IdListView::LineDown() {
+  if (top_ >= count_ - 1) return false;
+  ++top_;
+  return true;
+}
+
+void IdListView::SetTop(int position) { top_ = std::clamp(position, 0, std::max(count_ - 1, 0)); }
+
+int IdListView::ClickRow(int y) const {
+  int row = (y - 4) / rowHeight_;
+  int index = row + top_;
+  return index < count_ ? index : -1;
+}
+
+}  // namespace rkv

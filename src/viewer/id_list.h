@@ -1,0 +1,53 @@
+// The handle list of a viewer: one row per member ID that wrote in the file,
+// with the handle and the title of that member's first message, sorted by
+// handle; and which rows the list window shows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "index/title_info.h"
+
+namespace rkv {
+
+struct Person {
+  std::string id;      // 8 bytes
+  std::string handle;  // 16 bytes
+  int titleIndex = 0;
+};
+
+// At most 500 members, the first message of each ID, sorted by handle.
+std::vector<Person> BuildPersonList(const TitleInfo& titles);
+
+// Compares two texts character by character, a two-byte character as its
+// 16-bit code; a prefix comes first.
+int CompareHandles(std::string_view a, std::string_view b);
+
+class IdListView {
+ public:
+  explicit IdListView(int count = 0) : count_(count) {}
+  // Client height and row height: rows rounded up for painting, down for the page.
+  void Layout(int clientHeight, int rowHeight);
+  bool LineUp();
+  bool LineDown();
+  void SetTop(int position);
+  // A left click at y (pixels): the clicked row, or -1 below the last row.
+  int ClickRow(int y) const;
+  // Whether a row is on the page (both ends counted).
+  bool Visible(int row) const { return row >= top_ && row <= top_ + pageRows_; }
+
+  int count() const { return count_; }
+  int top() const { return top_; }
+  int paintRows() const { return paintRows_; }
+  int pageRows() const { return pageRows_; }
+  int selected = 0;
+
+ private:
+  int count_;
+  int top_ = 0;
+  int rowHeight_ = 18;
+  int paintRows_ = 1;
+  int pageRows_ = 0;
+};
+
+}  // namespace rkv

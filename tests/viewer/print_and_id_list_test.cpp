@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "support/test_env.h"
+#include "viewer/id_list.h"
+#include "viewer/print_layout.h"
+
+namespace rkv {
+namespace {
+
+using test::Sj;
+
+// An A4 page at 300 dpi: 2480 x 3508 pixels, 210 x 297 mm.
+PrintDevice A4(int charHeight) { return PrintDevice{2480, 3508, 210, 297, charHeight}; }
+
+TEST(PrintLayout, GapMarginAndLinesPerPage) {
+  PrintLayout l = LayoutPrint(A4(46), 100);
+  EXPECT_EQ(l.lineGap, 11);        // 3508 / 297
+  EXPECT_EQ(l.leftMargin, 110);    // 2480 / 210 * 10
+  EXPECT_EQ(l.linesPerPage, 61);   // 3508 / (46 + 11)
+  EXPECT_EQ(l.pages, 2);
+  auto second = l.PageLines(2, 100);
+  ASSERT_EQ(second.size(), 39u);
+  EXPECT_EQ(second[0].line, 61);
+  EXPECT_EQ(second[1].y, 57);
+  EXPECT_EQ(second[0].x, 110);
+}
+
+TEST(PrintLayout, FullPagesGiveAnEmptyLastPage) {
+  PrintDevice d = A4(46);
+  d.pageHeightPx = 60 * 57;  // exactly 60 lines
+  d.heightMm = d.pageHeightPx / 11;
+  PrintLayout l = LayoutPrint(d, 60);
+  ASSERT_EQ(l.linesPerPage, 60);
+  EXPECT_EQ(l.pages, 2);
+  EXPECT_EQ(l.PageLines(1, 60).size(), 60u);
+  EXPECT_TRUE(l.PageLines(2, 60).empty());
+  PrintLayout none = LayoutPrint(A4(46), 0);
+  EXPECT_EQ(none.pages, 1);
+  EXPECT_TRUE(none.PageLines(1, 0).empty());
+}
+
+TitleNode Header(const std::string& text) {
+  TitleNode n;
+  n.kind = 16;
+  std::copy(text.begin(), text.end(), n.text.begin());
+  return n;
+}
+
+TEST(PersonList, FirstMessagePerIdSortedByHandle) {
+  TitleInfo t;
+  t.Assign({Header("001/005   ABC00001  " + Sj("たろう") + "         x"),
+            Header("002/005   XYZ00002  " + Sj("あきら") + "         x"),
+            Header("003/005   ABC00001  " + Sj("別名") + "           x"),  // same ID, other handle
+            Header("00004/00005 XYZ00002  zeta              x"),           // same ID, wide form
+            Header("00005/00005 QQQ00005  Alpha             x")});
+  auto rows = BuildPersonList(t);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].handle.substr(0, 5), "Alpha");
+  EXPECT_EQ(rows[0].titleIndex, 4);
+  EXPECT_EQ(rows[1].handle.substr(0, 6), Sj("あきら"));
+  EXPECT_EQ(rows[2].handle.substr(0, 6), Sj("たろう"));
+  EXPECT_EQ(rows[2].titleIndex, 0);
+}
+
+TEST(PersonList, TwoByteCharactersCompareAsOneCode) {
+  EXPECT_LT(CompareHandles("A", Sj("あ")), 0);
+  EXPECT_LT(CompareHandles(Sj("あ"), Sj("い")), 0);
+  EXPECT_LT(CompareHandles("ab", "abc"), 0);
+  EXPECT_EQ(CompareHandles("ab", "ab"), 0);
+  // Half-width katakana (one byte) sorts before a two-byte character.
+  EXPECT_LT(CompareHandles(Sj("ｱ"), Sj("あ")), 0);
+}
+
+TEST(IdListView, ClicksAndScrolling) {
+  IdListView v(20);
+  v.Layout(100, 18);
+  EXPECT_EQ(v.paintRows(), 6);
+  EXPECT_EQ(v.pageRows(), 5);
+  v.SetTop(10);
+  EXPECT_EQ(v.ClickRow(4 + 2 * 18 + 1), 12);  // the third visible row
+  EXPECT_TRUE(v.Visible(12));
+  v.SetTop(0);
+  EXPECT_FALSE(v.Visible(12));
+  v.SetTop(19);
+  EXPECT_EQ(v.ClickRow(4 + 18), -1);  // below the last row
+  EXPECT_FALSE(v.LineDown());
+  EXPECT_TRUE(v.LineUp());
+}
+
+}  // namespace
+}  // namespace rkv
