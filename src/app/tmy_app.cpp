@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "app/text.h"
 #include "filer/filer_window.h"
+#include "viewer/viewer_window.h"
 #include "core/cp932.h"
 #include "platform/locations.h"
 #include "platform/profile.h"
@@ -21,6 +22,7 @@ namespace rkv {
 
 TMyApp::TMyApp(StartArgs args) : args_(std::move(args)) {
   InitResources();
+  viewerFactory = [this](int kind, const std::string& path) { return ViewerWindow::Open(*this, path, kind); };
   filerFactory = [this](int kind, const std::string& start) { return DirWindow::Open(*this, kind, start); };
   QApplication::setApplicationName("RKV");
   settingsPath_ = locations::SettingsPath(UsesDebugSettings(args_.mode));

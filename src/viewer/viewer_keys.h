@@ -4,14 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "core/virtual_keys.h"
 #include "settings/settings.h"
 
 namespace rkv {
-
-namespace vk {
-inline constexpr int kEnter = 13, kEsc = 27, kSpace = 32, kPageUp = 33, kPageDown = 34, kEndKey = 35,
-                     kHomeKey = 36, kLeftKey = 37, kUpKey = 38, kDownKey = 40, kF1Key = 112, kB = 66;
-}  // namespace vk
 
 // The command a letter key posts, or 0.
 int ViewerLetterCommand(int virtualKey);

@@ -155,13 +155,13 @@ ViewerResult ViewerModel::ListKey(int k) {
   ViewerResult r;
   int count = ListCount();
   switch (k) {
-    case vk::kDownKey:
+    case vk::kDown:
       ListDown();
       break;
-    case vk::kUpKey:
+    case vk::kUp:
       ListUp();
       break;
-    case vk::kLeftKey:
+    case vk::kLeft:
       MoveCursor(top());
       break;
     case vk::kPageDown:
@@ -170,11 +170,11 @@ ViewerResult ViewerModel::ListKey(int k) {
     case vk::kPageUp:
       ListPage(-1);
       break;
-    case vk::kHomeKey:
+    case vk::kHome:
       SetTop(0);
       MoveCursor(0);
       break;
-    case vk::kEndKey:
+    case vk::kEnd:
       if (count > fullRows_) SetTop(count - fullRows_);
       MoveCursor(top());
       break;
@@ -267,16 +267,16 @@ ViewerResult ViewerModel::MessageKey(int k) {
     case vk::kB:
       MessagePageUp(false);
       break;
-    case vk::kEndKey:
+    case vk::kEnd:
       ScrollMessage(MessageMax());
       break;
-    case vk::kHomeKey:
+    case vk::kHome:
       ScrollMessage(0);
       break;
-    case vk::kUpKey:
+    case vk::kUp:
       ScrollMessage(messagePos_ - 1);
       break;
-    case vk::kDownKey:
+    case vk::kDown:
       ScrollMessage(messagePos_ + 1);
       break;
     default:
@@ -293,7 +293,7 @@ ViewerResult ViewerModel::Key(int k) {
   }
   std::vector<int> posted;
   if (int command = ViewerLetterCommand(k)) posted.push_back(command);
-  if (k == vk::kF1Key) host_.Message(ViewerKeyHelpText(), ViewerKeyHelpCaption(), Buttons::Ok);
+  if (k == vk::kF1) host_.Message(ViewerKeyHelpText(), ViewerKeyHelpCaption(), Buttons::Ok);
   ViewerResult r = view_ == ViewerView::Message ? MessageKey(k) : ListKey(k);
   r.post = std::move(posted);
   return r;
@@ -409,9 +409,9 @@ ViewerResult ViewerModel::Command(int id) {
       mode_ == kIdMode ? ids_.Invert() : titles_.InvertSelection();
       break;
     case cmd::Top:
-      return Key(vk::kHomeKey);
+      return Key(vk::kHome);
     case cmd::End:
-      return Key(vk::kEndKey);
+      return Key(vk::kEnd);
     case cmd::NextPage:
       return Key(vk::kPageDown);
     case cmd::PreviousPage:

@@ -14,6 +14,7 @@
 #include "platform/locations.h"
 #include "platform/profile.h"
 #include "gui/gui_support.h"
+#include "support/scripted_host.h"
 #include "support/test_env.h"
 
 namespace rkv {
@@ -52,6 +53,8 @@ TEST(MainWindow, AutoStartCommandsAreSentInOrderBeforeTheArgumentFileOpens) {
   test::WriteFile(dir / "A.LOG", "x");
   WriteSettings(false, "[MODE]\r\nFilerAutoStart=1\r\nMailFilerAutoStart=1\r\nCnfFilerAutoStart=1\r\n");
   TMyApp app(ChooseStartMode({dir / "A.LOG"}));
+  test::ScriptedHost host;  // the log holds no titles: its viewer says so and closes
+  app.UseHost(host);
   app.BuildMainWindow();
   QSignalSpy spy(app.frame()->client(), &TMainWindow::commandReceived);
   app.frame()->client()->SetupWindow();
