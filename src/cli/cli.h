@@ -26,5 +26,6 @@ void Print(const Context& ctx, std::string_view cp932Line);
 int Usage(const std::string& message);
 
 int CmdSettings(Context& ctx);
+int CmdDivide(Context& ctx);
 
 }  // namespace rkv::cli

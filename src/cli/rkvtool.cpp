@@ -25,7 +25,8 @@ int Usage(const std::string& message) {
   std::fprintf(stderr, "rkvtool: %s\n", message.c_str());
   std::fprintf(stderr,
                "usage: rkvtool [--ini FILE] [--date YYYY-MM-DD] [--raw] COMMAND ...\n"
-               "  settings [--save FILE]\n");
+               "  settings [--save FILE]\n"
+               "  divide LOG [--on-gap abort|retry|ignore]\n");
   return kUsage;
 }
 
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
 
   static const std::map<std::string, int (*)(Context&)> commands = {
       {"settings", CmdSettings},
+      {"divide", CmdDivide},
   };
   auto it = commands.find(command);
   if (it == commands.end()) return Usage("unknown command " + command);

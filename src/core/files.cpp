@@ -24,13 +24,15 @@ std::unique_ptr<Stream> Stream::Open(std::string_view path, std::string_view mod
   if (mode.empty() || path.empty()) return nullptr;
   bool plus = mode.find('+') != std::string_view::npos;
   bool text = mode.find('b') == std::string_view::npos;
+  // "x" (as in C11's "wx"): create only a file that does not exist yet.
+  bool exclusive = mode.find('x') != std::string_view::npos;
   int flags;
   switch (mode[0]) {
     case 'r':
       flags = plus ? O_RDWR : O_RDONLY;
       break;
     case 'w':
-      flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+      flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | (exclusive ? O_EXCL : O_TRUNC);
       break;
     case 'a':
       flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
@@ -268,14 +270,16 @@ std::string UniqueName(std::string_view source, int mode) {
 
 std::unique_ptr<Stream> OpenTextRead(std::string_view path) { return Stream::Open(path, "rt"); }
 
+// The second attempt only creates: a file that exists but would not open for
+// update (a passing failure, a lack of descriptors) is never emptied.
 std::unique_ptr<Stream> OpenTextUpdate(std::string_view path) {
   if (auto s = Stream::Open(path, "r+t")) return s;
-  return Stream::Open(path, "w+t");
+  return Stream::Open(path, "w+tx");
 }
 
 std::unique_ptr<Stream> OpenBinaryUpdate(std::string_view path) {
   if (auto s = Stream::Open(path, "r+b")) return s;
-  return Stream::Open(path, "w+b");
+  return Stream::Open(path, "w+bx");
 }
 
 int ReadPromptTitle(std::string_view path, std::string& destination, size_t n) {

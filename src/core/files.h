@@ -15,7 +15,8 @@ namespace rkv {
 // are real byte offsets in the file in both modes.
 class Stream {
  public:
-  // mode: "r", "r+", "w", "w+", "a", "a+" followed by "t" (text) or "b" (binary).
+  // mode: "r", "r+", "w", "w+", "a", "a+" followed by "t" (text) or "b" (binary);
+  // an "x" after "w" creates only a file that does not exist yet.
   static std::unique_ptr<Stream> Open(std::string_view path, std::string_view mode);
   ~Stream();
   Stream(const Stream&) = delete;
@@ -81,6 +82,7 @@ bool PathExists(std::string_view path);
 std::string UniqueName(std::string_view source, int mode);
 
 std::unique_ptr<Stream> OpenTextRead(std::string_view path);
+// Opens an existing file for update, or creates a missing one; never empties a file.
 std::unique_ptr<Stream> OpenTextUpdate(std::string_view path);
 std::unique_ptr<Stream> OpenBinaryUpdate(std::string_view path);
 

@@ -112,6 +112,13 @@ FileStat StatFd(int fd) {
   return FromStat(st);
 }
 
+bool SameFile(std::string_view a, std::string_view b) {
+  struct stat sa {}, sb {};
+  if (a.empty() || b.empty()) return false;
+  if (::stat(Native(a).c_str(), &sa) != 0 || ::stat(Native(b).c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 bool Remove(std::string_view path) { return ::unlink(Native(path).c_str()) == 0; }
 
 bool RenameNoReplace(std::string_view from, std::string_view to) {

@@ -39,6 +39,8 @@ struct FileStat {
 };
 FileStat Stat(std::string_view path);
 FileStat StatFd(int fd);
+// Both paths name one existing file (the same device and inode), however spelt.
+bool SameFile(std::string_view a, std::string_view b);
 
 bool Remove(std::string_view path);
 // Renames without ever replacing an existing target (fails instead).

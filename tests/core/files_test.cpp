@@ -123,6 +123,19 @@ TEST(Stream, AFailedWriteIsReportedAndSticks) {
   EXPECT_EQ(s->LastErrno(), ENOSPC);
 }
 
+TEST(Stream, ExclusiveCreationLeavesAnExistingFileAlone) {
+  TempDir dir;
+  std::string path = dir / "keep.bin";
+  WriteFile(path, "old");
+  EXPECT_FALSE(Stream::Open(path, "w+bx"));
+  EXPECT_FALSE(Stream::Open(path, "w+tx"));
+  EXPECT_EQ(ReadFile(path), "old");
+  auto s = Stream::Open(dir / "new.bin", "w+bx");
+  ASSERT_TRUE(s);
+  EXPECT_TRUE(s->Write("n") && s->Close());
+  EXPECT_EQ(ReadFile(dir / "new.bin"), "n");
+}
+
 TEST(Stream, DirectoriesAndMissingFilesDoNotOpen) {
   TempDir dir;
   EXPECT_FALSE(OpenTextRead(dir.path()));
