@@ -26,7 +26,7 @@ bool DivisionRun::CheckDestinations() {
 
 DivStatus DivisionRun::Divide() {
   log_ = LineReader::Open(logPath_);
-  record_ = DivisionRecord::Open(RecordPath(cfg_));
+  if (log_) record_ = DivisionRecord::Open(RecordPath(cfg_));
   if (!log_ || !record_) {
     log_.reset();
     record_.reset();
@@ -168,6 +168,7 @@ void DivisionRun::DropOutput() {
 // which keeps its name, and the user is told where and why.
 DivStatus DivisionRun::WriteFailed(std::string_view path, int error) {
   DropOutput();
+  RemoveIfEmpty(outputPath_);
   writeFailed_ = incomplete_ = true;
   Report(SJ("  %s への書き込みに失敗しました！"), FileNamePart(path));
   std::string text = std::string(path) + SJ(" への書き込みに失敗しました（") +
