@@ -179,6 +179,13 @@ TEST_F(GapInNumbers, RetrySkipsTheRoomAndClassifiesItsLines) {
   EXPECT_TRUE(run->renamedTo());
 }
 
+TEST_F(GapInNumbers, ASkippedLastBlockIsNotRecordedAsDivided) {
+  host.answers = {Answer::Retry};
+  EXPECT_EQ(Run(CrLfLines({kRoom5, Header(9, 9), "x"})), 0);
+  EXPECT_EQ(File("cnf/RKV.REC"), record);
+  EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));
+}
+
 TEST_F(GapInNumbers, IgnoreWritesTheBlock) {
   host.answers = {Answer::Ignore};
   EXPECT_EQ(Run(Log()), 0);
