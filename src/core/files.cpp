@@ -45,9 +45,7 @@ std::unique_ptr<Stream> Stream::Open(std::string_view path, std::string_view mod
   return std::unique_ptr<Stream>(new Stream(fd, text, mode[0] == 'a'));
 }
 
-Stream::Stream(int fd, bool text, bool append) : fd_(fd), text_(text), append_(append) {
-  buf_.resize(g_bufferSize);
-}
+Stream::Stream(int fd, bool text, bool append) : fd_(fd), text_(text), append_(append) {}
 
 Stream::~Stream() {
   if (fd_ >= 0) Close();
@@ -57,7 +55,11 @@ bool Stream::Fill() {
   if (!FlushWrite()) return false;
   base_ += static_cast<int64_t>(rend_);
   rpos_ = rend_ = 0;
-  ssize_t r = os::Read(fd_, buf_.data(), buf_.size());
+  if (!buf_) {
+    bufSize_ = g_bufferSize;
+    buf_ = std::make_unique_for_overwrite<char[]>(bufSize_);
+  }
+  ssize_t r = os::Read(fd_, buf_.get(), bufSize_);
   if (r < 0) {
     error_ = true;
     errno_ = errno;
@@ -92,7 +94,7 @@ bool Stream::Gets(std::string& line, size_t n) {
   const size_t maxChars = n - 1;
   while (line.size() < maxChars) {
     if (rpos_ == rend_ && !Fill()) break;
-    const char* p = buf_.data() + rpos_;
+    const char* p = buf_.get() + rpos_;
     size_t take = std::min(rend_ - rpos_, maxChars - line.size());
     auto lf = static_cast<const char*>(std::memchr(p, '\n', take));
     size_t upto = lf ? static_cast<size_t>(lf - p) + 1 : take;
@@ -128,7 +130,7 @@ size_t Stream::Read(char* buf, size_t n) {
     }
     if (rpos_ == rend_ && !Fill()) break;
     size_t take = std::min(rend_ - rpos_, n - got);
-    std::memcpy(buf + got, buf_.data() + rpos_, take);
+    std::memcpy(buf + got, buf_.get() + rpos_, take);
     rpos_ += take;
     got += take;
   }
@@ -195,6 +197,12 @@ bool Stream::Seek(int64_t offset, int whence) {
     if (!FlushWrite()) return false;
     off_t end = os::Seek(fd_, 0, SEEK_END);
     if (end < 0) return false;
+    if (offset == 0) {  // already there
+      eof_ = false;
+      rpos_ = rend_ = 0;
+      base_ = end;
+      return true;
+    }
     target = end + offset;
   } else {
     target = offset;
@@ -219,6 +227,11 @@ int64_t Stream::Size() {
   return os::StatFd(fd_).size;
 }
 
+FileId Stream::Id() const {
+  os::FileStat st = os::StatFd(fd_);
+  return FileId{st.device, st.inode};
+}
+
 bool Stream::Close() {
   if (fd_ < 0) return !error_;
   bool ok = FlushWrite();
@@ -229,6 +242,12 @@ bool Stream::Close() {
   }
   fd_ = -1;
   return ok && !error_;
+}
+
+std::optional<FileId> FileIdOf(std::string_view path) {
+  os::FileStat st = os::Stat(path);
+  if (!st.exists) return std::nullopt;
+  return FileId{st.device, st.inode};
 }
 
 bool FileExists(std::string_view path) {

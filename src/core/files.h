@@ -11,6 +11,13 @@
 
 namespace rkv {
 
+// Which file a path or stream names, however it is spelt (device and inode).
+struct FileId {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  bool operator==(const FileId&) const = default;
+};
+
 // A buffered file stream with the C runtime's text and binary modes. Positions
 // are real byte offsets in the file in both modes.
 class Stream {
@@ -45,6 +52,7 @@ class Stream {
   bool Failed() const { return error_; }
   int LastErrno() const { return errno_; }
   int64_t Size();
+  FileId Id() const;
 
  private:
   Stream(int fd, bool text, bool append);
@@ -60,7 +68,9 @@ class Stream {
   bool error_ = false;
   int errno_ = 0;
   int64_t base_ = 0;  // file offset of buf_[0] (read) or of the pending write data
-  std::string buf_;   // read buffer
+  // The read buffer, made on the first read: streams that only write never pay for it.
+  std::unique_ptr<char[]> buf_;
+  size_t bufSize_ = 0;
   size_t rpos_ = 0;
   size_t rend_ = 0;
   std::string wbuf_;  // pending writes
@@ -68,6 +78,9 @@ class Stream {
 
 // Buffer size of a Stream's reads; tests shrink it to cross every boundary.
 void SetStreamBufferSizeForTests(size_t bytes);
+
+// The identity of an existing file; nothing when there is none of that name.
+std::optional<FileId> FileIdOf(std::string_view path);
 
 // A regular file that is not hidden (names beginning with "." are hidden).
 bool FileExists(std::string_view path);

@@ -3,7 +3,6 @@
 #include "core/cp932.h"
 #include "core/paths.h"
 #include "divide/division_run.h"
-#include "divide/output_files.h"
 
 namespace rkv {
 
@@ -41,9 +40,8 @@ DivStatus DivisionRun::WriteHp() {
   if (OpenOutput() != 0) return 0;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
   Report(SJ(" HP %s を出力しました"), FileNamePart(outputPath_));
-  std::string path = outputPath_;
   DivStatus closed = CloseOutput(true);
-  RemoveIfEmpty(path);
+  RemoveOutputIfEmpty();
   return closed;
 }
 
@@ -53,9 +51,8 @@ DivStatus DivisionRun::WritePatio() {
   if (OpenOutput() != 0) return 0;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
   Report(SJ(" パティオ %s を出力しました"), FileNamePart(outputPath_));
-  std::string path = outputPath_;
   DivStatus closed = CloseOutput(true);
-  RemoveIfEmpty(path);
+  RemoveOutputIfEmpty();
   return closed;
 }
 

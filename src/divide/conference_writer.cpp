@@ -4,7 +4,6 @@
 #include "core/paths.h"
 #include "core/sjis.h"
 #include "divide/division_run.h"
-#include "divide/output_files.h"
 
 namespace rkv {
 namespace {
@@ -33,16 +32,14 @@ DivStatus DivisionRun::WriteConference() {
       if (answer == Answer::Ignore) {
         check = kContinues;
       } else {
-        std::string path = outputPath_;
         DropOutput();
-        RemoveIfEmpty(path);
+        RemoveOutputIfEmpty();
         return answer == Answer::Retry ? 0 : -2;
       }
     }
     if (check != kContinues) {
-      std::string path = outputPath_;
       DropOutput();
-      RemoveIfEmpty(path);
+      RemoveOutputIfEmpty();
       if (check == kNextPrompt) continue;
       return check == kEndOfLog ? -2 : 0;
     }
@@ -60,10 +57,9 @@ DivStatus DivisionRun::WriteConference() {
       if (IsServicePrompt(line_, cfg_.Prompt) != 0) break;
       if (WriteText(line_) != 0) return WriteFailed(outputPath_, output_->LastErrno());
     }
-    std::string path = outputPath_;
     if (DivStatus closed = CloseOutput(true); closed != 0) return closed;
     if (!nextPrompt) return 0;
-    RemoveIfEmpty(path);
+    RemoveOutputIfEmpty();
   }
 }
 

@@ -32,35 +32,59 @@ std::string RecordEntry(std::string_view name, std::string_view header) {
 std::unique_ptr<DivisionRecord> DivisionRecord::Open(std::string path) {
   auto stream = OpenTextUpdate(path);
   if (!stream) return nullptr;
-  return std::unique_ptr<DivisionRecord>(new DivisionRecord(std::move(path), std::move(stream)));
+  std::unique_ptr<DivisionRecord> record(new DivisionRecord(std::move(path), std::move(stream)));
+  if (!record->Scan()) return nullptr;
+  return record;
 }
+
+DivisionRecord::DivisionRecord(std::string path, std::unique_ptr<Stream> stream)
+    : path_(std::move(path)), stream_(std::move(stream)), id_(stream_->Id()) {}
 
 // Only a piece that starts a line can be an entry: in a damaged record the
 // rest of a long line is not mistaken for one.
-std::optional<DivisionRecord::Line> DivisionRecord::Locate(std::string_view name) {
-  if (!stream_ || !stream_->Seek(0, SEEK_SET)) return std::nullopt;
-  std::string key = std::string(name) + ":";
+bool DivisionRecord::Scan() {
+  lines_.clear();
+  first_.clear();
+  if (!stream_->Seek(0, SEEK_SET)) return false;
   std::string piece;
   bool atLineStart = true;
   for (;;) {
     int64_t start = stream_->Tell();
-    if (!stream_->Gets(piece, kReadSize)) return std::nullopt;
+    if (!stream_->Gets(piece, kReadSize)) break;
     bool ended = piece.back() == '\n';
-    if (atLineStart && piece.starts_with(key)) {
-      Line line{start, 0, piece, false};
-      std::string rest = piece;
-      while (rest.back() != '\n' && stream_->Gets(rest, kReadSize)) {
-      }
+    if (atLineStart) {
+      lines_.push_back(Line{start, 0, piece, false});
+      size_t colon = piece.find(':');
+      if (colon != std::string::npos) first_.emplace(piece.substr(0, colon), lines_.size() - 1);
+    }
+    if (ended) {
+      Line& line = lines_.back();
       line.end = stream_->Tell();
-      line.whole = ended && piece.size() == kEntryText + 1 && line.end - start == kEntryOnDisk;
-      return line;
+      line.whole = line.text.size() == kEntryText + 1 && line.end - line.start == kEntryOnDisk;
     }
     atLineStart = ended;
   }
+  if (stream_->Failed()) return false;
+  size_ = stream_->Tell();
+  if (!lines_.empty() && lines_.back().end == 0) lines_.back().end = size_;
+  endsInLineEnd_ = atLineStart;
+  return true;
 }
 
-std::optional<std::string> DivisionRecord::FindRecord(std::string_view name) {
-  auto line = Locate(name);
+const DivisionRecord::Line* DivisionRecord::Locate(std::string_view name) const {
+  if (name.find(':') == std::string_view::npos) {
+    auto it = first_.find(std::string(name));
+    return it == first_.end() ? nullptr : &lines_[it->second];
+  }
+  std::string key = std::string(name) + ":";
+  for (const Line& line : lines_) {
+    if (line.text.starts_with(key)) return &line;
+  }
+  return nullptr;
+}
+
+std::optional<std::string> DivisionRecord::FindRecord(std::string_view name) const {
+  const Line* line = Locate(name);
   if (!line) return std::nullopt;
   return line->text;
 }
@@ -68,10 +92,9 @@ std::optional<std::string> DivisionRecord::FindRecord(std::string_view name) {
 int DivisionRecord::UpdateRecord(std::string_view name, std::string_view header) {
   if (!stream_) return -1;
   std::string entry = RecordEntry(name, header);
-  auto line = Locate(name);
-  if (stream_->Failed()) return Fail();
+  const Line* line = Locate(name);
   if (!line) return Append(entry);
-  if (line->whole) return Overwrite(*line, entry);
+  if (line->whole) return Overwrite(lines_[static_cast<size_t>(line - lines_.data())], entry);
   return Repair(*line, entry);
 }
 
@@ -81,19 +104,22 @@ int DivisionRecord::Fail() {
 }
 
 int DivisionRecord::Append(const std::string& entry) {
-  if (!stream_->Seek(0, SEEK_END)) return Fail();
+  if (!stream_->Seek(size_, SEEK_SET)) return Fail();
   // An entry after a last line without its line end would never be found again.
-  if (stream_->Tell() > 0) {
-    if (!stream_->Seek(-1, SEEK_END)) return Fail();
-    if (stream_->Getc() != '\n' && !stream_->Write("\n")) return Fail();
-  }
-  if (!stream_->Write(entry + "\n") || !stream_->Flush()) return Fail();
+  std::string bytes = endsInLineEnd_ ? entry + "\n" : "\n" + entry + "\n";
+  if (!stream_->Write(bytes) || !stream_->Flush()) return Fail();
+  int64_t start = stream_->Tell() - kEntryOnDisk;
+  lines_.push_back(Line{start, start + kEntryOnDisk, entry + "\n", true});
+  first_.emplace(entry.substr(0, entry.find(':')), lines_.size() - 1);
+  size_ = start + kEntryOnDisk;
+  endsInLineEnd_ = true;
   return 0;
 }
 
-int DivisionRecord::Overwrite(const Line& line, const std::string& entry) {
+int DivisionRecord::Overwrite(Line& line, const std::string& entry) {
   if (!stream_->Seek(line.start, SEEK_SET)) return Fail();
   if (!stream_->Write(entry + "\n") || !stream_->Flush()) return Fail();
+  line.text = entry + "\n";
   return 0;
 }
 
@@ -111,7 +137,8 @@ int DivisionRecord::Repair(const Line& line, const std::string& entry) {
   stream_->Close();
   stream_ = OpenTextUpdate(path_);
   if (!stream_) return Fail();
-  return 0;
+  id_ = stream_->Id();
+  return Scan() ? 0 : Fail();
 }
 
 }  // namespace rkv

@@ -26,7 +26,10 @@ bool DivisionRun::CheckDestinations() {
 
 DivStatus DivisionRun::Divide() {
   log_ = LineReader::Open(logPath_);
-  if (log_) record_ = DivisionRecord::Open(RecordPath(cfg_));
+  if (log_) {
+    logId_ = log_->Id();
+    record_ = DivisionRecord::Open(RecordPath(cfg_));
+  }
   if (!log_ || !record_) {
     log_.reset();
     record_.reset();
@@ -82,10 +85,18 @@ DivStatus DivisionRun::ReadLine() {
 }
 
 DivStatus DivisionRun::WriteText(std::string_view text) {
-  size_t end = 0;
-  while (end < text.size() && text[end] != '\n' && text[end] != '\0' && text[end] != '\x1A') ++end;
+  // The text ends at its line feed; a NUL or an end-of-file byte before it cuts it there.
+  const char* p = text.data();
+  auto lf = static_cast<const char*>(std::memchr(p, '\n', text.size()));
+  size_t end = lf ? static_cast<size_t>(lf - p) : text.size();
+  for (char stop : {'\0', '\x1A'}) {
+    if (auto cut = static_cast<const char*>(std::memchr(p, stop, end))) {
+      end = static_cast<size_t>(cut - p);
+      lf = nullptr;
+    }
+  }
   bool ok = output_->Write(text.substr(0, end));
-  if (end < text.size() && text[end] == '\n') ok = output_->Write("\r\n") && ok;
+  if (lf) ok = output_->Write("\r\n") && ok;
   return ok ? 0 : -1;
 }
 
@@ -133,7 +144,7 @@ std::string DivisionRun::OutputPath() {
 
 int DivisionRun::OpenOutput() {
   std::string path = OutputPath();
-  auto safe = ProtectPath(path, {logPath_, record_->path()});
+  auto safe = ProtectPath(path, {logId_, record_->id()});
   if (safe) output_ = OpenForAppend(*safe);
   if (!output_) {
     // The block stays in the log, and the log keeps its name for another try.
@@ -153,6 +164,7 @@ DivStatus DivisionRun::CloseOutput(bool updateRecord) {
   if (updateRecord && hasEntry && record_->UpdateRecord(name, lastHeader_) != 0) {
     return WriteFailed(record_->path(), record_->errorNumber());
   }
+  NoteClosedSize();
   bool closed = output_->Close();
   int error = output_->LastErrno();
   output_.reset();
@@ -160,15 +172,25 @@ DivStatus DivisionRun::CloseOutput(bool updateRecord) {
 }
 
 void DivisionRun::DropOutput() {
-  if (output_) output_->Close();
+  if (!output_) return;
+  NoteClosedSize();
+  output_->Close();
   output_.reset();
+}
+
+// Only a file that may have ended empty is looked at again; after a failed
+// write the stream no longer knows.
+void DivisionRun::NoteClosedSize() { outputMayBeEmpty_ = output_->Failed() || output_->Tell() == 0; }
+
+void DivisionRun::RemoveOutputIfEmpty() {
+  if (outputMayBeEmpty_) RemoveIfEmpty(outputPath_);
 }
 
 // A write that failed stops the run: what is missing is still in the log,
 // which keeps its name, and the user is told where and why.
 DivStatus DivisionRun::WriteFailed(std::string_view path, int error) {
   DropOutput();
-  RemoveIfEmpty(outputPath_);
+  RemoveOutputIfEmpty();
   writeFailed_ = incomplete_ = true;
   Report(SJ("  %s への書き込みに失敗しました！"), FileNamePart(path));
   std::string text = std::string(path) + SJ(" への書き込みに失敗しました（") +

@@ -54,6 +54,8 @@ class DivisionRun {
   std::string OutputPath();
   DivStatus CloseOutput(bool updateRecord);
   void DropOutput();
+  void NoteClosedSize();
+  void RemoveOutputIfEmpty();
   DivStatus WriteFailed(std::string_view path, int error);
 
   void Report(std::string_view format, std::string_view value);
@@ -62,7 +64,9 @@ class DivisionRun {
   const RKVcfg& cfg_;
   Host& host_;
   std::string logPath_;
+  FileId logId_;
   std::string outputPath_;
+  bool outputMayBeEmpty_ = true;
   std::unique_ptr<LineReader> log_;
   std::unique_ptr<Stream> output_;
   std::unique_ptr<DivisionRecord> record_;

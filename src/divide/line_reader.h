@@ -25,6 +25,7 @@ class LineReader {
   // Real byte positions, for reading ahead and coming back.
   int64_t Tell() const { return stream_->Tell(); }
   bool Seek(int64_t position);
+  FileId Id() const { return stream_->Id(); }
   // Reading stopped on an error rather than at the end of the file.
   bool Failed() const { return lost_ || stream_->Failed(); }
 

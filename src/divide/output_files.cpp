@@ -7,16 +7,18 @@
 namespace rkv {
 namespace {
 
-bool NamesGuarded(std::string_view path, std::initializer_list<std::string_view> guarded) {
-  for (std::string_view g : guarded) {
-    if (os::SameFile(path, g)) return true;
+bool NamesGuarded(std::string_view path, std::initializer_list<FileId> guarded) {
+  auto id = FileIdOf(path);
+  if (!id) return false;
+  for (const FileId& g : guarded) {
+    if (*id == g) return true;
   }
   return false;
 }
 
 }  // namespace
 
-std::optional<std::string> ProtectPath(std::string path, std::initializer_list<std::string_view> guarded) {
+std::optional<std::string> ProtectPath(std::string path, std::initializer_list<FileId> guarded) {
   if (path.empty() || !NamesGuarded(path, guarded)) return path;
   path.back() = path.back() == '0' ? '1' : '0';
   if (NamesGuarded(path, guarded)) return std::nullopt;

@@ -37,6 +37,8 @@ FileStat FromStat(const struct stat& st) {
   fs.size = st.st_size;
   fs.mtime = st.st_mtim.tv_sec;
   fs.mtimeNsec = st.st_mtim.tv_nsec;
+  fs.device = st.st_dev;
+  fs.inode = st.st_ino;
   return fs;
 }
 
@@ -55,8 +57,10 @@ std::string FromNative(std::string_view nativePath) {
 int Open(std::string_view path, int flags, mode_t mode) {
   int fd = ::open(Native(path).c_str(), flags | O_CLOEXEC, mode);
   if (fd < 0) return -1;
+  // A directory opens for reading on this system but is never a file to read;
+  // opening one for writing fails by itself.
+  if ((flags & O_ACCMODE) != O_RDONLY) return fd;
   struct stat st {};
-  // A directory opens on this system but is never a file to read or write.
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
     errno = EISDIR;
@@ -110,13 +114,6 @@ FileStat StatFd(int fd) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return {};
   return FromStat(st);
-}
-
-bool SameFile(std::string_view a, std::string_view b) {
-  struct stat sa {}, sb {};
-  if (a.empty() || b.empty()) return false;
-  if (::stat(Native(a).c_str(), &sa) != 0 || ::stat(Native(b).c_str(), &sb) != 0) return false;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 bool Remove(std::string_view path) { return ::unlink(Native(path).c_str()) == 0; }

@@ -36,11 +36,11 @@ struct FileStat {
   int64_t size = 0;
   int64_t mtime = 0;      // seconds since the epoch
   int64_t mtimeNsec = 0;
+  uint64_t device = 0;    // with inode: which file this is, however it is named
+  uint64_t inode = 0;
 };
 FileStat Stat(std::string_view path);
 FileStat StatFd(int fd);
-// Both paths name one existing file (the same device and inode), however spelt.
-bool SameFile(std::string_view a, std::string_view b);
 
 bool Remove(std::string_view path);
 // Renames without ever replacing an existing target (fails instead).

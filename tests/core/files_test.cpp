@@ -136,6 +136,19 @@ TEST(Stream, ExclusiveCreationLeavesAnExistingFileAlone) {
   EXPECT_EQ(ReadFile(dir / "new.bin"), "n");
 }
 
+TEST(Stream, IdentityOfAFileHoweverSpelt) {
+  TempDir dir;
+  WriteFile(dir / "A.LOG", "x");
+  WriteFile(dir / "a.log", "x");
+  auto id = FileIdOf(dir / "A.LOG");
+  ASSERT_TRUE(id);
+  EXPECT_EQ(FileIdOf(dir.path() + "/./A.LOG"), id);
+  EXPECT_NE(FileIdOf(dir / "a.log"), id);  // names keep their case here
+  EXPECT_FALSE(FileIdOf(dir / "missing"));
+  auto s = OpenTextRead(dir / "A.LOG");
+  EXPECT_EQ(s->Id(), *id);
+}
+
 TEST(Stream, DirectoriesAndMissingFilesDoNotOpen) {
   TempDir dir;
   EXPECT_FALSE(OpenTextRead(dir.path()));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "divide/line_recogniser.h"
 #include "divide/output_files.h"
 #include "support/test_env.h"
@@ -140,13 +142,17 @@ TEST(OutputFiles, ProtectingTheLogAndTheRecord) {
   TempDir dir;
   WriteFile(dir / "ETC2605.090", "log");
   WriteFile(dir / "RKV.REC", "");
-  std::string log = dir.path() + "/./ETC2605.090";  // the same file however spelt
-  EXPECT_EQ(ProtectPath(dir / "ETC2605.090", {log, dir / "RKV.REC"}), dir / "ETC2605.091");
-  EXPECT_EQ(ProtectPath(dir / "RKV.REC", {log, dir / "RKV.REC"}), dir / "RKV.RE0");
+  FileId log = *FileIdOf(dir.path() + "/./ETC2605.090");  // the same file however spelt
+  FileId rec = *FileIdOf(dir / "RKV.REC");
+  EXPECT_EQ(ProtectPath(dir / "ETC2605.090", {log, rec}), dir / "ETC2605.091");
+  EXPECT_EQ(ProtectPath(dir / "RKV.REC", {log, rec}), dir / "RKV.RE0");
   EXPECT_EQ(ProtectPath(dir / "OTHER", {log}), dir / "OTHER");
   // Names differing in case are different files here.
   WriteFile(dir / "etc2605.090", "");
   EXPECT_EQ(ProtectPath(dir / "etc2605.090", {log}), dir / "etc2605.090");
+  // A link is the same file under another name; so is the changed name here.
+  std::filesystem::create_hard_link(dir / "ETC2605.090", dir / "ETC2605.091");
+  EXPECT_FALSE(ProtectPath(dir / "ETC2605.090", {log}));
 }
 
 TEST(OutputFiles, AppendingNeverEmptiesAFile) {

@@ -37,16 +37,6 @@ TEST(NativeNames, NamesOutsideTheCodePageStayUsable) {
   EXPECT_EQ(os::Native(core), native);
 }
 
-TEST(SameFile, OneFileHoweverSpelt) {
-  TempDir dir;
-  test::WriteFile(dir / "A.LOG", "x");
-  test::WriteFile(dir / "a.log", "x");
-  EXPECT_TRUE(os::SameFile(dir / "A.LOG", dir.path() + "/./A.LOG"));
-  EXPECT_FALSE(os::SameFile(dir / "A.LOG", dir / "a.log"));  // names keep their case here
-  EXPECT_FALSE(os::SameFile(dir / "A.LOG", dir / "missing"));
-  EXPECT_FALSE(os::SameFile(dir / "missing", dir / "missing"));
-}
-
 TEST(Rename, NoReplaceNeverOverwrites) {
   TempDir dir;
   test::WriteFile(dir / "a", "A");
