@@ -96,25 +96,32 @@ bool Stream::Gets(std::string& line, size_t n) {
     if (rpos_ == rend_ && !Fill()) break;
     const char* p = buf_.get() + rpos_;
     size_t take = std::min(rend_ - rpos_, maxChars - line.size());
-    auto lf = static_cast<const char*>(std::memchr(p, '\n', take));
-    size_t upto = lf ? static_cast<size_t>(lf - p) + 1 : take;
-    const char* cr = text_ ? static_cast<const char*>(std::memchr(p, '\r', upto)) : nullptr;
-    if (!cr) {
-      line.append(p, upto);
-      rpos_ += upto;
-      if (lf) return true;
-      continue;
-    }
-    // A CR: it and a line feed right after it (maybe in the next buffer) are one line feed.
-    size_t before = static_cast<size_t>(cr - p);
-    line.append(p, before);
-    rpos_ += before + 1;
-    if (PeekRaw() == '\n') {
-      ++rpos_;
-      line.push_back('\n');
+    // In text mode only a CR right before a line feed is part of the line end;
+    // any other CR is an ordinary byte.
+    if (auto lf = static_cast<const char*>(std::memchr(p, '\n', take))) {
+      size_t upto = static_cast<size_t>(lf - p);
+      rpos_ += upto + 1;
+      if (text_ && upto > 0 && p[upto - 1] == '\r') {
+        line.append(p, upto - 1).push_back('\n');
+      } else {
+        line.append(p, upto + 1);
+      }
       return true;
     }
-    line.push_back('\r');
+    if (text_ && p[take - 1] == '\r') {
+      // The line feed that would make it a line end may be in the next buffer.
+      line.append(p, take - 1);
+      rpos_ += take;
+      if (PeekRaw() == '\n') {
+        ++rpos_;
+        line.push_back('\n');
+        return true;
+      }
+      line.push_back('\r');
+      continue;
+    }
+    line.append(p, take);
+    rpos_ += take;
   }
   return !line.empty();
 }

@@ -7,13 +7,13 @@
 namespace rkv {
 
 DivStatus DivisionRun::WriteMail() {
-  if (OpenOutput() != 0) return 0;
+  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
   for (;;) {
     if (IsMailEnd(line_, cfg_.Prompt)) {
-      if (WriteText("\n") != 0) return WriteFailed(outputPath_, output_->LastErrno());
+      if (WriteText("\n") != 0) return OutputFailed();
       break;
     }
-    if (WriteText(line_) != 0) return WriteFailed(outputPath_, output_->LastErrno());
+    if (WriteText(line_) != 0) return OutputFailed();
     if (ReadLine() != 0) break;
   }
   Report(SJ("  %s を出力しました"), FileNamePart(outputPath_));
@@ -26,10 +26,10 @@ DivStatus DivisionRun::WriteMail() {
 DivStatus DivisionRun::CopyUntilServicePrompt() {
   for (;;) {
     if (IsServicePrompt(line_, cfg_.Prompt) != 0) {
-      if (WriteText("\n") != 0) return WriteFailed(outputPath_, output_->LastErrno());
+      if (WriteText("\n") != 0) return OutputFailed();
       return 0;
     }
-    if (WriteText(line_) != 0) return WriteFailed(outputPath_, output_->LastErrno());
+    if (WriteText(line_) != 0) return OutputFailed();
     if (ReadLine() != 0) return 0;
   }
 }
@@ -37,7 +37,7 @@ DivStatus DivisionRun::CopyUntilServicePrompt() {
 // In a list of HP lines only the last one opens a page.
 DivStatus DivisionRun::WriteHp() {
   if (NextLineIs([](std::string_view next) { return HpLineTest(next) != 0; })) return 0;
-  if (OpenOutput() != 0) return 0;
+  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
   Report(SJ(" HP %s を出力しました"), FileNamePart(outputPath_));
   DivStatus closed = CloseOutput(true);
@@ -48,7 +48,7 @@ DivStatus DivisionRun::WriteHp() {
 // A patio prompt opens a block only when a message header follows it.
 DivStatus DivisionRun::WritePatio() {
   if (!NextLineIs([](std::string_view next) { return IsMessageHeader(next); })) return 0;
-  if (OpenOutput() != 0) return 0;
+  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
   Report(SJ(" パティオ %s を出力しました"), FileNamePart(outputPath_));
   DivStatus closed = CloseOutput(true);
@@ -57,7 +57,7 @@ DivStatus DivisionRun::WritePatio() {
 }
 
 DivStatus DivisionRun::WriteUntilPrompt() {
-  if (OpenOutput() != 0) return 0;
+  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
   Report(kind_ == OutputKind::SentMail ? SJ(" 送信メール %s を出力しました") : SJ(" %s を出力しました"),
          FileNamePart(outputPath_));

@@ -25,7 +25,7 @@ DivStatus DivisionRun::WriteConference() {
     std::string_view prompt = UpToNul(line_);
     // A longer prompt line is left out of the file, never replaced by an older one.
     blockPrompt_ = prompt.size() <= kLongestBlockPrompt ? std::string(prompt) : std::string();
-    if (OpenOutput() != 0) return 0;
+    if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
     int check = ContinuityCheck();
     if (check == kGap) {
       Answer answer = AskAboutGap();
@@ -46,7 +46,7 @@ DivStatus DivisionRun::WriteConference() {
     Report(SJ("  %s を出力しました"), FileNamePart(outputPath_));
     ++report_.conferenceFiles;
     if (WriteText(blockPrompt_) != 0 || WriteText(line_) != 0) {
-      return WriteFailed(outputPath_, output_->LastErrno());
+      return OutputFailed();
     }
     bool nextPrompt = false;
     while (ReadLine() == 0) {
@@ -55,7 +55,7 @@ DivStatus DivisionRun::WriteConference() {
         break;
       }
       if (IsServicePrompt(line_, cfg_.Prompt) != 0) break;
-      if (WriteText(line_) != 0) return WriteFailed(outputPath_, output_->LastErrno());
+      if (WriteText(line_) != 0) return OutputFailed();
     }
     if (DivStatus closed = CloseOutput(true); closed != 0) return closed;
     if (!nextPrompt) return 0;

@@ -52,6 +52,7 @@ DivStatus DivisionRun::Divide() {
                           std::to_string(report_.mails) + SJ(" 通分を分割しました"));
   // Every block that has a record entry wrote it when it closed.
   DropOutput();
+  if (auto failure = outputs_.CloseAll()) StopOnFailure(failure->path, failure->error);
   log_.reset();
   record_.reset();
   if ((status == 0 || report_.conferenceFiles != 0) && cfg_.Rename != 0 && !incomplete_) RenameLog();
@@ -143,39 +144,46 @@ std::string DivisionRun::OutputPath() {
 }
 
 int DivisionRun::OpenOutput() {
-  std::string path = OutputPath();
-  auto safe = ProtectPath(path, {logId_, record_->id()});
-  if (safe) output_ = OpenForAppend(*safe);
-  if (!output_) {
+  std::string requested = OutputPath();
+  if ((output_ = outputs_.Find(requested, &outputPath_))) return 0;
+  auto safe = ProtectPath(requested, {logId_, record_->id()});
+  std::unique_ptr<Stream> stream;
+  if (safe) stream = OpenForAppend(*safe);
+  if (!stream) {
     // The block stays in the log, and the log keeps its name for another try.
-    Report(SJ("  %s を開けませんでした！"), path);
+    Report(SJ("  %s を開けませんでした！"), requested);
     incomplete_ = true;
     return -1;
   }
   outputPath_ = std::move(*safe);
+  output_ = stream.get();
+  if (auto failure = outputs_.Keep(requested, outputPath_, std::move(stream))) {
+    output_ = nullptr;
+    return StopOnFailure(failure->path, failure->error);
+  }
   return 0;
 }
 
+// The block's bytes reach the file before its record entry says it is divided;
+// the file stays open for the next block that goes there.
 DivStatus DivisionRun::CloseOutput(bool updateRecord) {
   if (!output_) return 0;
-  if (!output_->Flush()) return WriteFailed(outputPath_, output_->LastErrno());
+  if (!output_->Flush()) return OutputFailed();
+  NoteClosedSize();
+  output_ = nullptr;
   std::string name = FileNamePart(outputPath_);
   bool hasEntry = kind_ == OutputKind::Conference || name.starts_with('F') || name.starts_with('S');
   if (updateRecord && hasEntry && record_->UpdateRecord(name, lastHeader_) != 0) {
-    return WriteFailed(record_->path(), record_->errorNumber());
+    return StopOnFailure(record_->path(), record_->errorNumber());
   }
-  NoteClosedSize();
-  bool closed = output_->Close();
-  int error = output_->LastErrno();
-  output_.reset();
-  return closed ? 0 : WriteFailed(outputPath_, error);
+  return 0;
 }
 
 void DivisionRun::DropOutput() {
   if (!output_) return;
   NoteClosedSize();
-  output_->Close();
-  output_.reset();
+  outputs_.Close(outputPath_);
+  output_ = nullptr;
 }
 
 // Only a file that may have ended empty is looked at again; after a failed
@@ -183,14 +191,21 @@ void DivisionRun::DropOutput() {
 void DivisionRun::NoteClosedSize() { outputMayBeEmpty_ = output_->Failed() || output_->Tell() == 0; }
 
 void DivisionRun::RemoveOutputIfEmpty() {
-  if (outputMayBeEmpty_) RemoveIfEmpty(outputPath_);
+  if (!outputMayBeEmpty_) return;
+  outputs_.Close(outputPath_);
+  RemoveIfEmpty(outputPath_);
+}
+
+DivStatus DivisionRun::OutputFailed() {
+  int error = output_->LastErrno();
+  DropOutput();
+  RemoveOutputIfEmpty();
+  return StopOnFailure(outputPath_, error);
 }
 
 // A write that failed stops the run: what is missing is still in the log,
 // which keeps its name, and the user is told where and why.
-DivStatus DivisionRun::WriteFailed(std::string_view path, int error) {
-  DropOutput();
-  RemoveOutputIfEmpty();
+DivStatus DivisionRun::StopOnFailure(std::string_view path, int error) {
   writeFailed_ = incomplete_ = true;
   Report(SJ("  %s への書き込みに失敗しました！"), FileNamePart(path));
   std::string text = std::string(path) + SJ(" への書き込みに失敗しました（") +

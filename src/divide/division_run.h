@@ -14,6 +14,7 @@
 #include "divide/division_record.h"
 #include "divide/line_reader.h"
 #include "divide/line_recogniser.h"
+#include "divide/output_files.h"
 #include "divide/output_names.h"
 #include "settings/settings.h"
 
@@ -56,7 +57,8 @@ class DivisionRun {
   void DropOutput();
   void NoteClosedSize();
   void RemoveOutputIfEmpty();
-  DivStatus WriteFailed(std::string_view path, int error);
+  DivStatus OutputFailed();
+  DivStatus StopOnFailure(std::string_view path, int error);
 
   void Report(std::string_view format, std::string_view value);
   void RenameLog();
@@ -68,7 +70,8 @@ class DivisionRun {
   std::string outputPath_;
   bool outputMayBeEmpty_ = true;
   std::unique_ptr<LineReader> log_;
-  std::unique_ptr<Stream> output_;
+  OutputFiles outputs_;
+  Stream* output_ = nullptr;  // the current block's file, kept open in outputs_
   std::unique_ptr<DivisionRecord> record_;
   FindHeader recogniser_;
   std::string line_;

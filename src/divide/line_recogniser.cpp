@@ -217,8 +217,10 @@ int IsServicePrompt(std::string_view line, int promptRule) {
       return BeginsWith(line, "MAIL>") || BeginsWith(line, "LIB>") || BeginsWith(line, "HP>")
                  ? LineKind::ServicePrompt
                  : 0;
-    default:
+    case '\x81':
       break;
+    default:
+      return 0;
   }
   if (!BeginsWith(line, SJ("＞"))) return 0;
   line = UpToNul(line);

@@ -36,4 +36,58 @@ void RemoveIfEmpty(std::string_view path) {
   if (st.regular && st.size == 0) os::Remove(path);
 }
 
+OutputFiles::~OutputFiles() { CloseAll(); }
+
+Stream* OutputFiles::Find(const std::string& requested, std::string* path) {
+  for (size_t i = 0; i < open_.size(); ++i) {
+    Entry& e = open_[i];
+    if (e.requested != requested) continue;
+    if (!e.stream->Seek(0, SEEK_END)) {
+      CloseEntry(i);
+      return nullptr;
+    }
+    e.lastUse = ++clock_;
+    *path = e.path;
+    return e.stream.get();
+  }
+  return nullptr;
+}
+
+std::optional<OutputFiles::Failure> OutputFiles::Keep(const std::string& requested, const std::string& path,
+                                                      std::unique_ptr<Stream> stream) {
+  std::optional<Failure> failure;
+  if (open_.size() >= kKeptOpen) {
+    size_t oldest = 0;
+    for (size_t i = 1; i < open_.size(); ++i) {
+      if (open_[i].lastUse < open_[oldest].lastUse) oldest = i;
+    }
+    failure = CloseEntry(oldest);
+  }
+  open_.push_back(Entry{requested, path, std::move(stream), ++clock_});
+  return failure;
+}
+
+std::optional<OutputFiles::Failure> OutputFiles::Close(const std::string& path) {
+  for (size_t i = 0; i < open_.size(); ++i) {
+    if (open_[i].path == path) return CloseEntry(i);
+  }
+  return std::nullopt;
+}
+
+std::optional<OutputFiles::Failure> OutputFiles::CloseAll() {
+  std::optional<Failure> first;
+  while (!open_.empty()) {
+    auto failure = CloseEntry(open_.size() - 1);
+    if (!first) first = failure;
+  }
+  return first;
+}
+
+std::optional<OutputFiles::Failure> OutputFiles::CloseEntry(size_t index) {
+  Entry entry = std::move(open_[index]);
+  open_.erase(open_.begin() + static_cast<std::ptrdiff_t>(index));
+  if (entry.stream->Close()) return std::nullopt;
+  return Failure{entry.path, entry.stream->LastErrno()};
+}
+
 }  // namespace rkv

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/files.h"
 
@@ -23,5 +24,44 @@ std::unique_ptr<Stream> OpenForAppend(std::string_view path);
 
 // Deletes the file when it exists and holds nothing.
 void RemoveIfEmpty(std::string_view path);
+
+// The split files kept open between their blocks: a room visited session after
+// session in one log is opened once, not once a block. Every block is written
+// at the file's end as found when it starts, so two names of one file, or
+// anyone else appending, never overwrite a block.
+class OutputFiles {
+ public:
+  static constexpr size_t kKeptOpen = 32;
+
+  struct Failure {
+    std::string path;
+    int error = 0;
+  };
+
+  ~OutputFiles();
+
+  // The open stream asked for by this path, at the file's end, with the path it
+  // was opened under; nothing when it is not open (or cannot move to the end).
+  Stream* Find(const std::string& requested, std::string* path);
+  // Keeps a stream just opened. The least recently used one may be closed to
+  // make room; its failure comes back.
+  std::optional<Failure> Keep(const std::string& requested, const std::string& path, std::unique_ptr<Stream> stream);
+  // Closes the stream of this path; its failure comes back.
+  std::optional<Failure> Close(const std::string& path);
+  // Closes every stream; the first failure comes back.
+  std::optional<Failure> CloseAll();
+
+ private:
+  struct Entry {
+    std::string requested;
+    std::string path;
+    std::unique_ptr<Stream> stream;
+    uint64_t lastUse = 0;
+  };
+  std::optional<Failure> CloseEntry(size_t index);
+
+  std::vector<Entry> open_;
+  uint64_t clock_ = 0;
+};
 
 }  // namespace rkv

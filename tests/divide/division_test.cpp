@@ -359,6 +359,35 @@ TEST_F(Division, TheLogAndTheRecordAreNeverWrittenAsOutput) {
   EXPECT_EQ(File("cnf/RKV.RE0"), CrLfLines({"- MES( 1):RKV.REC", Header(1, 1), "p"}));
 }
 
+TEST_F(Division, BlocksOfManyFilesInTurnEachLandAtTheirFilesEnd) {
+  // More files than are kept open, visited twice in turn.
+  std::string log, expected[40];
+  for (int round = 1; round <= 2; ++round) {
+    for (int room = 0; room < 40; ++room) {
+      std::string prompt = "- R" + std::to_string(room) + "  MES( 1):";
+      std::vector<std::string> block = {prompt, Header(round, round), "round " + std::to_string(round), "CCS(01>"};
+      for (const auto& line : block) log += Sj(line) + "\r\n";
+      for (size_t i = 0; i + 1 < block.size(); ++i) expected[room] += Sj(block[i]) + "\r\n";
+    }
+  }
+  EXPECT_EQ(Run(log), 0);
+  for (int room = 0; room < 40; ++room) {
+    EXPECT_EQ(File("cnf/R" + std::to_string(room) + "_01.CNF"), expected[room]) << room;
+  }
+  EXPECT_EQ(run->report().conferenceFiles, 80);
+}
+
+TEST_F(Division, TwoNamesOfOneFileNeverOverwriteEachOther) {
+  // The patio folder is the HP folder under another name.
+  std::filesystem::remove(dir / "patio");
+  std::filesystem::create_directory_symlink(dir / "hp", dir / "patio");
+  std::string hp = "001  [26/05/01 10:00]  ABC12345      page";
+  std::string log = CrLfLines({hp, "first", "HP>", "- MES( 1):HP260509", Header(1, 1), "patio", "HP>", hp, "second"});
+  EXPECT_EQ(Run(log), 0);
+  EXPECT_EQ(File("hp/HP260509"),
+            CrLfLines({hp, "first", "", "- MES( 1):HP260509", Header(1, 1), "patio", "", hp, "second"}));
+}
+
 TEST_F(Division, AClassifierResultOfZeroLeavesTheKind) {
   // Lines after a conference block are still read as conference lines: a stray
   // header there becomes the last header, which the S patio's entry records.
