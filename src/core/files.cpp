@@ -189,6 +189,26 @@ bool Stream::Write(std::string_view bytes) {
   return true;
 }
 
+bool Stream::WriteAt(int64_t offset, std::string_view bytes) {
+  if (error_ || !FlushWrite()) return false;
+  std::string translated;
+  if (text_) {
+    for (char c : bytes) {
+      if (c == '\n') translated.push_back('\r');
+      translated.push_back(c);
+    }
+    bytes = translated;
+  }
+  // What was read ahead may hold the old bytes: read it again when needed.
+  if (!DropReadBuffer()) return false;
+  if (!os::WriteAllAt(fd_, bytes.data(), bytes.size(), offset)) {
+    error_ = true;
+    errno_ = errno;
+    return false;
+  }
+  return true;
+}
+
 bool Stream::Putc(char c) { return Write(std::string_view(&c, 1)); }
 
 int64_t Stream::Tell() const {

@@ -41,6 +41,9 @@ class Stream {
   // write of this stream has failed.
   bool Write(std::string_view bytes);
   bool Putc(char c);
+  // Writes the bytes (translated as by Write) at a byte offset in one go,
+  // leaving the stream's position where it was.
+  bool WriteAt(int64_t offset, std::string_view bytes);
 
   int64_t Tell() const;
   bool Seek(int64_t offset, int whence);  // SEEK_SET, SEEK_CUR, SEEK_END

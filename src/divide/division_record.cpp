@@ -104,11 +104,10 @@ int DivisionRecord::Fail() {
 }
 
 int DivisionRecord::Append(const std::string& entry) {
-  if (!stream_->Seek(size_, SEEK_SET)) return Fail();
   // An entry after a last line without its line end would never be found again.
   std::string bytes = endsInLineEnd_ ? entry + "\n" : "\n" + entry + "\n";
-  if (!stream_->Write(bytes) || !stream_->Flush()) return Fail();
-  int64_t start = stream_->Tell() - kEntryOnDisk;
+  if (!stream_->WriteAt(size_, bytes)) return Fail();
+  int64_t start = size_ + (endsInLineEnd_ ? 0 : 2);
   lines_.push_back(Line{start, start + kEntryOnDisk, entry + "\n", true});
   first_.emplace(entry.substr(0, entry.find(':')), lines_.size() - 1);
   size_ = start + kEntryOnDisk;
@@ -117,8 +116,7 @@ int DivisionRecord::Append(const std::string& entry) {
 }
 
 int DivisionRecord::Overwrite(Line& line, const std::string& entry) {
-  if (!stream_->Seek(line.start, SEEK_SET)) return Fail();
-  if (!stream_->Write(entry + "\n") || !stream_->Flush()) return Fail();
+  if (!stream_->WriteAt(line.start, entry + "\n")) return Fail();
   line.text = entry + "\n";
   return 0;
 }

@@ -156,8 +156,9 @@ int DivisionRun::OpenOutput() {
     return -1;
   }
   outputPath_ = std::move(*safe);
-  output_ = stream.get();
-  if (auto failure = outputs_.Keep(requested, outputPath_, std::move(stream))) {
+  std::optional<OutputFiles::Failure> failure;
+  output_ = outputs_.Keep(requested, &outputPath_, std::move(stream), &failure);
+  if (failure) {
     output_ = nullptr;
     return StopOnFailure(failure->path, failure->error);
   }

@@ -39,32 +39,37 @@ void RemoveIfEmpty(std::string_view path) {
 OutputFiles::~OutputFiles() { CloseAll(); }
 
 Stream* OutputFiles::Find(const std::string& requested, std::string* path) {
-  for (size_t i = 0; i < open_.size(); ++i) {
-    Entry& e = open_[i];
-    if (e.requested != requested) continue;
-    if (!e.stream->Seek(0, SEEK_END)) {
-      CloseEntry(i);
-      return nullptr;
+  for (Entry& e : open_) {
+    for (const std::string& r : e.requested) {
+      if (r != requested) continue;
+      e.lastUse = ++clock_;
+      *path = e.path;
+      return e.stream.get();
     }
-    e.lastUse = ++clock_;
-    *path = e.path;
-    return e.stream.get();
   }
   return nullptr;
 }
 
-std::optional<OutputFiles::Failure> OutputFiles::Keep(const std::string& requested, const std::string& path,
-                                                      std::unique_ptr<Stream> stream) {
-  std::optional<Failure> failure;
+Stream* OutputFiles::Keep(const std::string& requested, std::string* path, std::unique_ptr<Stream> stream,
+                          std::optional<Failure>* failure) {
+  FileId id = stream->Id();
+  for (Entry& e : open_) {
+    if (e.id != id) continue;
+    stream->Close();  // nothing was written through it
+    e.requested.push_back(requested);
+    e.lastUse = ++clock_;
+    *path = e.path;
+    return e.stream.get();
+  }
   if (open_.size() >= kKeptOpen) {
     size_t oldest = 0;
     for (size_t i = 1; i < open_.size(); ++i) {
       if (open_[i].lastUse < open_[oldest].lastUse) oldest = i;
     }
-    failure = CloseEntry(oldest);
+    *failure = CloseEntry(oldest);
   }
-  open_.push_back(Entry{requested, path, std::move(stream), ++clock_});
-  return failure;
+  open_.push_back(Entry{{requested}, *path, id, std::move(stream), ++clock_});
+  return open_.back().stream.get();
 }
 
 std::optional<OutputFiles::Failure> OutputFiles::Close(const std::string& path) {

@@ -26,9 +26,8 @@ std::unique_ptr<Stream> OpenForAppend(std::string_view path);
 void RemoveIfEmpty(std::string_view path);
 
 // The split files kept open between their blocks: a room visited session after
-// session in one log is opened once, not once a block. Every block is written
-// at the file's end as found when it starts, so two names of one file, or
-// anyone else appending, never overwrite a block.
+// session in one log is opened once, not once a block. A file has one stream
+// whatever names it, so two names of one file never write over each other.
 class OutputFiles {
  public:
   static constexpr size_t kKeptOpen = 32;
@@ -40,12 +39,14 @@ class OutputFiles {
 
   ~OutputFiles();
 
-  // The open stream asked for by this path, at the file's end, with the path it
-  // was opened under; nothing when it is not open (or cannot move to the end).
+  // The open stream asked for by this path, with the path it was opened under;
+  // nothing when it is not open.
   Stream* Find(const std::string& requested, std::string* path);
-  // Keeps a stream just opened. The least recently used one may be closed to
-  // make room; its failure comes back.
-  std::optional<Failure> Keep(const std::string& requested, const std::string& path, std::unique_ptr<Stream> stream);
+  // Keeps a stream just opened, or, when its file is open already, closes it
+  // and gives the stream that was open (with its path). The least recently
+  // used stream may be closed to make room; its failure comes back.
+  Stream* Keep(const std::string& requested, std::string* path, std::unique_ptr<Stream> stream,
+               std::optional<Failure>* failure);
   // Closes the stream of this path; its failure comes back.
   std::optional<Failure> Close(const std::string& path);
   // Closes every stream; the first failure comes back.
@@ -53,8 +54,9 @@ class OutputFiles {
 
  private:
   struct Entry {
-    std::string requested;
+    std::vector<std::string> requested;
     std::string path;
+    FileId id;
     std::unique_ptr<Stream> stream;
     uint64_t lastUse = 0;
   };

@@ -100,6 +100,31 @@ bool WriteAll(int fd, const void* buf, size_t n) {
   return true;
 }
 
+bool WriteAllAt(int fd, const void* buf, size_t n, off_t offset) {
+  if (auto& hook = FaultHook()) {
+    if (int err = hook(n)) {
+      errno = err;
+      return false;
+    }
+  }
+  auto p = static_cast<const char*>(buf);
+  while (n > 0) {
+    ssize_t w = ::pwrite(fd, p, n, offset);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (w == 0) {
+      errno = EIO;
+      return false;
+    }
+    p += w;
+    offset += w;
+    n -= static_cast<size_t>(w);
+  }
+  return true;
+}
+
 off_t Seek(int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence); }
 
 int Close(int fd) { return ::close(fd); }

@@ -25,6 +25,8 @@ int Open(std::string_view path, int flags, mode_t mode = 0666);
 ssize_t Read(int fd, void* buf, size_t n);
 // Writes all n bytes (retrying short writes); false with errno set on failure.
 bool WriteAll(int fd, const void* buf, size_t n);
+// Writes all n bytes at that offset without moving the file position.
+bool WriteAllAt(int fd, const void* buf, size_t n, off_t offset);
 off_t Seek(int fd, off_t offset, int whence);
 int Close(int fd);
 

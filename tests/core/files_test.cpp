@@ -109,6 +109,27 @@ TEST(Stream, ReadThenWriteThenReadAtTheRightPlaces) {
   EXPECT_EQ(ReadFile(path), "012ab56789");
 }
 
+TEST(Stream, WritingAtAnOffsetLeavesThePositionAlone) {
+  TempDir dir;
+  std::string path = dir / "at.txt";
+  WriteFile(path, "0123456789");
+  auto s = Stream::Open(path, "r+t");
+  char buf[4];
+  ASSERT_EQ(s->Read(buf, 3), 3u);
+  ASSERT_TRUE(s->WriteAt(1, "a\n"));  // a line feed becomes CR LF here too
+  ASSERT_EQ(s->Read(buf, 2), 2u);  // the position stayed at 3, where the new line feed now is
+  EXPECT_EQ(std::string(buf, 2), "\n4");
+  ASSERT_TRUE(s->Seek(0, SEEK_SET));
+  ASSERT_EQ(s->Read(buf, 4), 4u);  // what was read ahead before is read again
+  EXPECT_EQ(std::string(buf, 4), "0a\n4");
+  os::SetWriteFaultHook([](size_t) { return ENOSPC; });
+  EXPECT_FALSE(s->WriteAt(0, "z"));
+  os::SetWriteFaultHook(nullptr);
+  EXPECT_TRUE(s->Failed());
+  s->Close();
+  EXPECT_EQ(ReadFile(path), "0a\r\n456789");
+}
+
 TEST(Stream, AFailedWriteIsReportedAndSticks) {
   TempDir dir;
   std::string path = dir / "f.bin";
