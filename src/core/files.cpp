@@ -15,7 +15,6 @@
 namespace rkv {
 namespace {
 std::atomic<size_t> g_bufferSize{64 * 1024};
-constexpr size_t kWriteChunk = 64 * 1024;
 }  // namespace
 
 void SetStreamBufferSizeForTests(size_t bytes) { g_bufferSize = bytes == 0 ? 1 : bytes; }
@@ -102,7 +101,8 @@ bool Stream::Gets(std::string& line, size_t n) {
       size_t upto = static_cast<size_t>(lf - p);
       rpos_ += upto + 1;
       if (text_ && upto > 0 && p[upto - 1] == '\r') {
-        line.append(p, upto - 1).push_back('\n');
+        line.append(p, upto);
+        line.back() = '\n';
       } else {
         line.append(p, upto + 1);
       }
@@ -173,7 +173,7 @@ bool Stream::FlushWrite() {
   return ok;
 }
 
-bool Stream::Write(std::string_view bytes) {
+bool Stream::WriteSlow(std::string_view bytes) {
   if (error_) return false;
   if (!DropReadBuffer()) return false;
   eof_ = false;

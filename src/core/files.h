@@ -39,7 +39,15 @@ class Stream {
 
   // Writes the bytes (translating line feeds in text mode). False once any
   // write of this stream has failed.
-  bool Write(std::string_view bytes);
+  bool Write(std::string_view bytes) {
+    // The common case, binary bytes gathered for a later write, stays inline.
+    if (!text_ && !append_ && !error_ && rend_ == 0 && wbuf_.size() + bytes.size() < kWriteChunk) {
+      wbuf_.append(bytes);
+      eof_ = false;
+      return true;
+    }
+    return WriteSlow(bytes);
+  }
   bool Putc(char c);
   // Writes the bytes (translated as by Write) at a byte offset in one go,
   // leaving the stream's position where it was.
@@ -58,7 +66,10 @@ class Stream {
   FileId Id() const;
 
  private:
+  static constexpr size_t kWriteChunk = 64 * 1024;
+
   Stream(int fd, bool text, bool append);
+  bool WriteSlow(std::string_view bytes);
   bool Fill();
   int PeekRaw();
   bool FlushWrite();

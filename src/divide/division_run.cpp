@@ -2,6 +2,7 @@
 // log, with the reading, writing and output-file steps every writer shares.
 #include "divide/division_run.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "core/cp932.h"
@@ -11,6 +12,28 @@
 #include "platform/os.h"
 
 namespace rkv {
+namespace {
+
+// Where written text stops: its first line feed, NUL or end-of-file byte. Lines
+// are scanned eight bytes at a time, for every line of the log passes here.
+size_t TextEnd(std::string_view text) {
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr uint64_t kHighs = 0x8080808080808080ULL;
+  auto hasZeroByte = [](uint64_t w) { return (w - kOnes) & ~w & kHighs; };
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t w;
+    std::memcpy(&w, text.data() + i, 8);
+    if (hasZeroByte(w) | hasZeroByte(w ^ (kOnes * '\n')) | hasZeroByte(w ^ (kOnes * 0x1A))) break;
+  }
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\n' || c == '\0' || c == '\x1A') return i;
+  }
+  return text.size();
+}
+
+}  // namespace
 
 DivisionRun::DivisionRun(const RKVcfg& cfg, Host& host, std::string logPath)
     : cfg_(cfg), host_(host), logPath_(std::move(logPath)), recogniser_(cfg.Prompt) {}
@@ -86,18 +109,9 @@ DivStatus DivisionRun::ReadLine() {
 }
 
 DivStatus DivisionRun::WriteText(std::string_view text) {
-  // The text ends at its line feed; a NUL or an end-of-file byte before it cuts it there.
-  const char* p = text.data();
-  auto lf = static_cast<const char*>(std::memchr(p, '\n', text.size()));
-  size_t end = lf ? static_cast<size_t>(lf - p) : text.size();
-  for (char stop : {'\0', '\x1A'}) {
-    if (auto cut = static_cast<const char*>(std::memchr(p, stop, end))) {
-      end = static_cast<size_t>(cut - p);
-      lf = nullptr;
-    }
-  }
+  size_t end = TextEnd(text);
   bool ok = output_->Write(text.substr(0, end));
-  if (lf) ok = output_->Write("\r\n") && ok;
+  if (end < text.size() && text[end] == '\n') ok = output_->Write("\r\n") && ok;
   return ok ? 0 : -1;
 }
 

@@ -331,9 +331,11 @@ TEST_F(Division, SentMailListsAndNotices) {
 
 TEST_F(Division, EndOfFileByteAndNulEndTheWrittenText) {
   std::string log = Sj(kRoom5) + "\r\n" + Sj(Header(1, 1)) + "\r\n" + "before\x1A" "after\r\n" +
-                    std::string("text\0hidden\r\n", 13) + "\x1A\r\n" + "last\r\n";
+                    std::string("text\0hidden\r\n", 13) + "\x1A\r\n" + "0123456789abcdefg\x1A" "tail\r\n" +
+                    std::string("0123456789\0hidden\r\n", 19) + "last\r\n";
   EXPECT_EQ(Run(log), 0);
-  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1)}) + "before" + "text" + "last\r\n");
+  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1)}) + "before" + "text" + "0123456789abcdefg" +
+                                         "0123456789" + "last\r\n");
 }
 
 TEST_F(Division, LongLinesAreWrittenWholeThoughReadInPieces) {
