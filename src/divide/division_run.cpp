@@ -67,15 +67,18 @@ DivStatus DivisionRun::Divide() {
     status = RunWriter();
     if (status == -2) break;
   }
+  // A log that could not be read to its end keeps its name: the rest of it is still to divide.
+  if (log_->Failed()) incomplete_ = true;
   if (status != -2) status = log_->Failed() ? -1 : 0;
+  // Every block that has a record entry wrote it when it closed; what is still
+  // buffered goes out now, so that a failure is told before the run is called finished.
+  DropOutput();
+  if (auto failure = outputs_.CloseAll()) StopOnFailure(failure->path, failure->error);
 
   host_.Message(report_.lines.size() < 2 ? SJ("分割対象が含まれていませんでした") : SJ("ログ分割終了"),
                 SJ("ログ・ファイル分割処理"), Buttons::Ok, BoxIcon::Information);
   report_.lines.push_back(SJ("会議室ファイル ") + std::to_string(report_.conferenceFiles) + SJ(" 個、電子メール ") +
                           std::to_string(report_.mails) + SJ(" 通分を分割しました"));
-  // Every block that has a record entry wrote it when it closed.
-  DropOutput();
-  if (auto failure = outputs_.CloseAll()) StopOnFailure(failure->path, failure->error);
   log_.reset();
   record_.reset();
   if ((status == 0 || report_.conferenceFiles != 0) && cfg_.Rename != 0 && !incomplete_) RenameLog();

@@ -21,6 +21,11 @@ WriteFaultHook& FaultHook() {
   return hook;
 }
 
+ReadFaultHook& ReadHook() {
+  static ReadFaultHook hook;
+  return hook;
+}
+
 bool AllAscii(std::string_view s) {
   for (char c : s) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -70,6 +75,12 @@ int Open(std::string_view path, int flags, mode_t mode) {
 }
 
 ssize_t Read(int fd, void* buf, size_t n) {
+  if (auto& hook = ReadHook()) {
+    if (int err = hook(n)) {
+      errno = err;
+      return -1;
+    }
+  }
   for (;;) {
     ssize_t r = ::read(fd, buf, n);
     if (r >= 0 || errno != EINTR) return r;
@@ -219,5 +230,7 @@ int64_t FreeSpace(std::string_view path) {
 std::string LastErrorText() { return cp932::FromUtf8(std::strerror(errno)); }
 
 void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
+
+void SetReadFaultHook(ReadFaultHook hook) { ReadHook() = std::move(hook); }
 
 }  // namespace rkv::os

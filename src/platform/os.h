@@ -76,5 +76,8 @@ std::string LastErrorText();  // strerror(errno) of the last failure, as CP932
 // value makes that write fail with it. Unset in the program.
 using WriteFaultHook = std::function<int(size_t bytes)>;
 void SetWriteFaultHook(WriteFaultHook hook);
+// The same for reads: returning an errno value makes that read fail with it.
+using ReadFaultHook = std::function<int(size_t bytes)>;
+void SetReadFaultHook(ReadFaultHook hook);
 
 }  // namespace rkv::os

@@ -13,6 +13,7 @@
 
 #include "divide/division_fixture.h"
 #include "divide/division_record.h"
+#include "core/files.h"
 #include "platform/os.h"
 
 namespace rkv {
@@ -118,6 +119,25 @@ TEST_F(FailedWrites, AtTheFileSizeLimit) {
   EXPECT_EQ(File("log/0509.LOG"), log);
   EXPECT_EQ(File("cnf/RKV.REC"), "");
   EXPECT_FALSE(Has("mail/MAIL2605"));
+}
+
+TEST_F(FailedWrites, AReadErrorLeavesTheLogItsName) {
+  std::string log = CrLfLines({kRoom5, Header(1, 1), "x", "CCS(01>"});
+  for (int i = 0; i < 20; ++i) log += CrLfLines({"Subject: later", "MAIL>"});
+  WriteFile(dir / "cnf/RKV.REC", "");
+  SetStreamBufferSizeForTests(64);
+  int reads = 0;
+  // The record is read once, then the log 64 bytes at a time until a read fails.
+  os::SetReadFaultHook([&](size_t) { return ++reads > 4 ? EIO : 0; });
+  DivStatus rc = Run(log);
+  os::SetReadFaultHook(nullptr);
+  SetStreamBufferSizeForTests(64 * 1024);
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1), "x"}));
+  EXPECT_EQ(host.Transcript(), "ログ・ファイル分割処理: ログ分割終了\n");
+  // A conference file was written, yet the rest of the log is still to divide.
+  EXPECT_FALSE(run->renamedTo());
+  EXPECT_TRUE(Has("log/0509.LOG"));
 }
 
 // Hostile logs: whatever the bytes, the run ends, writes only inside the
