@@ -2,9 +2,13 @@
 
 #include <cstdio>
 
+#include "platform/os.h"
+
 namespace rkv {
 
 std::unique_ptr<LineReader> LineReader::Open(std::string_view path) {
+  // A pipe or a device is no log: reading one might wait, or go on, forever.
+  if (!os::Stat(path).regular) return nullptr;
   auto stream = OpenTextRead(path);
   if (!stream) return nullptr;
   return std::make_unique<LineReader>(std::move(stream));

@@ -16,7 +16,7 @@ class LineReader {
  public:
   static constexpr size_t kMaxRead = 253;
 
-  // Nothing when the file cannot be opened for reading.
+  // Nothing when the path names no regular file or it cannot be opened for reading.
   static std::unique_ptr<LineReader> Open(std::string_view path);
   explicit LineReader(std::unique_ptr<Stream> stream) : stream_(std::move(stream)) {}
 

@@ -1,6 +1,7 @@
 #include "divide/line_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "support/test_env.h"
 
@@ -79,10 +80,16 @@ TEST_P(LineReaderBuffers, ReadingAheadAndComingBack) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, LineReaderBuffers, ::testing::Values(1, 2, 3, 65536));
 
-TEST(LineReader, MissingFileAndFolderDoNotOpen) {
+TEST(LineReader, OnlyRegularFilesOpen) {
   TempDir dir;
   EXPECT_FALSE(LineReader::Open(dir / "missing.log"));
   EXPECT_FALSE(LineReader::Open(dir.path()));
+  // Opening a pipe without a writer would wait for ever.
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(LineReader::Open(dir / "pipe"));
+  EXPECT_FALSE(LineReader::Open("/dev/zero"));
+  WriteFile(dir / ".hidden.log", "x\r\n");
+  EXPECT_TRUE(LineReader::Open(dir / ".hidden.log"));
 }
 
 }  // namespace
