@@ -9,6 +9,7 @@
 #include "app/main_client.h"
 #include "app/main_frame.h"
 #include "app/text.h"
+#include "divide/report_window.h"
 #include "filer/filer_window.h"
 #include "viewer/viewer_window.h"
 #include "core/cp932.h"
@@ -23,6 +24,7 @@ namespace rkv {
 TMyApp::TMyApp(StartArgs args) : args_(std::move(args)) {
   InitResources();
   viewerFactory = [this](int kind, const std::string& path) { return ViewerWindow::Open(*this, path, kind); };
+  dividerFactory = [this](const std::string& log) { DivLogWindow::Open(*this, log); };
   filerFactory = [this](int kind, const std::string& start) { return DirWindow::Open(*this, kind, start); };
   QApplication::setApplicationName("RKV");
   settingsPath_ = locations::SettingsPath(UsesDebugSettings(args_.mode));

@@ -26,6 +26,7 @@ void Print(const Context& ctx, std::string_view cp932Line);
 int Usage(const std::string& message);
 
 int CmdSettings(Context& ctx);
+int CmdDivide(Context& ctx);
 int CmdTitles(Context& ctx);
 int CmdTree(Context& ctx);
 int CmdShow(Context& ctx);

@@ -26,6 +26,7 @@ int Usage(const std::string& message) {
   std::fprintf(stderr,
                "usage: rkvtool [--ini FILE] [--date YYYY-MM-DD] [--raw] COMMAND ...\n"
                "  settings [--save FILE]\n"
+               "  divide LOG [--on-gap abort|retry|ignore]\n"
                "  titles FILE [--kind log|conference|mail]\n"
                "  tree FILE [--kind log|conference|mail]\n"
                "  show FILE INDEX [--kind log|conference|mail]\n");
@@ -100,6 +101,7 @@ int main(int argc, char** argv) {
 
   static const std::map<std::string, int (*)(Context&)> commands = {
       {"settings", CmdSettings},
+      {"divide", CmdDivide},
       {"titles", CmdTitles},
       {"tree", CmdTree},
       {"show", CmdShow},

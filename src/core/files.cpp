@@ -15,7 +15,6 @@
 namespace rkv {
 namespace {
 std::atomic<size_t> g_bufferSize{64 * 1024};
-constexpr size_t kWriteChunk = 64 * 1024;
 }  // namespace
 
 void SetStreamBufferSizeForTests(size_t bytes) { g_bufferSize = bytes == 0 ? 1 : bytes; }
@@ -24,13 +23,15 @@ std::unique_ptr<Stream> Stream::Open(std::string_view path, std::string_view mod
   if (mode.empty() || path.empty()) return nullptr;
   bool plus = mode.find('+') != std::string_view::npos;
   bool text = mode.find('b') == std::string_view::npos;
+  // "x" (as in C11's "wx"): create only a file that does not exist yet.
+  bool exclusive = mode.find('x') != std::string_view::npos;
   int flags;
   switch (mode[0]) {
     case 'r':
       flags = plus ? O_RDWR : O_RDONLY;
       break;
     case 'w':
-      flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+      flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | (exclusive ? O_EXCL : O_TRUNC);
       break;
     case 'a':
       flags = (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
@@ -43,9 +44,7 @@ std::unique_ptr<Stream> Stream::Open(std::string_view path, std::string_view mod
   return std::unique_ptr<Stream>(new Stream(fd, text, mode[0] == 'a'));
 }
 
-Stream::Stream(int fd, bool text, bool append) : fd_(fd), text_(text), append_(append) {
-  buf_.resize(g_bufferSize);
-}
+Stream::Stream(int fd, bool text, bool append) : fd_(fd), text_(text), append_(append) {}
 
 Stream::~Stream() {
   if (fd_ >= 0) Close();
@@ -55,7 +54,11 @@ bool Stream::Fill() {
   if (!FlushWrite()) return false;
   base_ += static_cast<int64_t>(rend_);
   rpos_ = rend_ = 0;
-  ssize_t r = os::Read(fd_, buf_.data(), buf_.size());
+  if (!buf_) {
+    bufSize_ = g_bufferSize;
+    buf_ = std::make_unique_for_overwrite<char[]>(bufSize_);
+  }
+  ssize_t r = os::Read(fd_, buf_.get(), bufSize_);
   if (r < 0) {
     error_ = true;
     errno_ = errno;
@@ -90,27 +93,35 @@ bool Stream::Gets(std::string& line, size_t n) {
   const size_t maxChars = n - 1;
   while (line.size() < maxChars) {
     if (rpos_ == rend_ && !Fill()) break;
-    const char* p = buf_.data() + rpos_;
+    const char* p = buf_.get() + rpos_;
     size_t take = std::min(rend_ - rpos_, maxChars - line.size());
-    auto lf = static_cast<const char*>(std::memchr(p, '\n', take));
-    size_t upto = lf ? static_cast<size_t>(lf - p) + 1 : take;
-    const char* cr = text_ ? static_cast<const char*>(std::memchr(p, '\r', upto)) : nullptr;
-    if (!cr) {
-      line.append(p, upto);
-      rpos_ += upto;
-      if (lf) return true;
-      continue;
-    }
-    // A CR: it and a line feed right after it (maybe in the next buffer) are one line feed.
-    size_t before = static_cast<size_t>(cr - p);
-    line.append(p, before);
-    rpos_ += before + 1;
-    if (PeekRaw() == '\n') {
-      ++rpos_;
-      line.push_back('\n');
+    // In text mode only a CR right before a line feed is part of the line end;
+    // any other CR is an ordinary byte.
+    if (auto lf = static_cast<const char*>(std::memchr(p, '\n', take))) {
+      size_t upto = static_cast<size_t>(lf - p);
+      rpos_ += upto + 1;
+      if (text_ && upto > 0 && p[upto - 1] == '\r') {
+        line.append(p, upto);
+        line.back() = '\n';
+      } else {
+        line.append(p, upto + 1);
+      }
       return true;
     }
-    line.push_back('\r');
+    if (text_ && p[take - 1] == '\r') {
+      // The line feed that would make it a line end may be in the next buffer.
+      line.append(p, take - 1);
+      rpos_ += take;
+      if (PeekRaw() == '\n') {
+        ++rpos_;
+        line.push_back('\n');
+        return true;
+      }
+      line.push_back('\r');
+      continue;
+    }
+    line.append(p, take);
+    rpos_ += take;
   }
   return !line.empty();
 }
@@ -126,7 +137,7 @@ size_t Stream::Read(char* buf, size_t n) {
     }
     if (rpos_ == rend_ && !Fill()) break;
     size_t take = std::min(rend_ - rpos_, n - got);
-    std::memcpy(buf + got, buf_.data() + rpos_, take);
+    std::memcpy(buf + got, buf_.get() + rpos_, take);
     rpos_ += take;
     got += take;
   }
@@ -162,7 +173,7 @@ bool Stream::FlushWrite() {
   return ok;
 }
 
-bool Stream::Write(std::string_view bytes) {
+bool Stream::WriteSlow(std::string_view bytes) {
   if (error_) return false;
   if (!DropReadBuffer()) return false;
   eof_ = false;
@@ -175,6 +186,26 @@ bool Stream::Write(std::string_view bytes) {
     }
   }
   if (append_ || wbuf_.size() >= kWriteChunk) return FlushWrite();
+  return true;
+}
+
+bool Stream::WriteAt(int64_t offset, std::string_view bytes) {
+  if (error_ || !FlushWrite()) return false;
+  std::string translated;
+  if (text_) {
+    for (char c : bytes) {
+      if (c == '\n') translated.push_back('\r');
+      translated.push_back(c);
+    }
+    bytes = translated;
+  }
+  // What was read ahead may hold the old bytes: read it again when needed.
+  if (!DropReadBuffer()) return false;
+  if (!os::WriteAllAt(fd_, bytes.data(), bytes.size(), offset)) {
+    error_ = true;
+    errno_ = errno;
+    return false;
+  }
   return true;
 }
 
@@ -193,6 +224,12 @@ bool Stream::Seek(int64_t offset, int whence) {
     if (!FlushWrite()) return false;
     off_t end = os::Seek(fd_, 0, SEEK_END);
     if (end < 0) return false;
+    if (offset == 0) {  // already there
+      eof_ = false;
+      rpos_ = rend_ = 0;
+      base_ = end;
+      return true;
+    }
     target = end + offset;
   } else {
     target = offset;
@@ -217,6 +254,11 @@ int64_t Stream::Size() {
   return os::StatFd(fd_).size;
 }
 
+FileId Stream::Id() const {
+  os::FileStat st = os::StatFd(fd_);
+  return FileId{st.device, st.inode};
+}
+
 bool Stream::Close() {
   if (fd_ < 0) return !error_;
   bool ok = FlushWrite();
@@ -227,6 +269,12 @@ bool Stream::Close() {
   }
   fd_ = -1;
   return ok && !error_;
+}
+
+std::optional<FileId> FileIdOf(std::string_view path) {
+  os::FileStat st = os::Stat(path);
+  if (!st.exists) return std::nullopt;
+  return FileId{st.device, st.inode};
 }
 
 bool FileExists(std::string_view path) {
@@ -268,14 +316,16 @@ std::string UniqueName(std::string_view source, int mode) {
 
 std::unique_ptr<Stream> OpenTextRead(std::string_view path) { return Stream::Open(path, "rt"); }
 
+// The second attempt only creates: a file that exists but would not open for
+// update (a passing failure, a lack of descriptors) is never emptied.
 std::unique_ptr<Stream> OpenTextUpdate(std::string_view path) {
   if (auto s = Stream::Open(path, "r+t")) return s;
-  return Stream::Open(path, "w+t");
+  return Stream::Open(path, "w+tx");
 }
 
 std::unique_ptr<Stream> OpenBinaryUpdate(std::string_view path) {
   if (auto s = Stream::Open(path, "r+b")) return s;
-  return Stream::Open(path, "w+b");
+  return Stream::Open(path, "w+bx");
 }
 
 int ReadPromptTitle(std::string_view path, std::string& destination, size_t n) {

@@ -11,11 +11,19 @@
 
 namespace rkv {
 
+// Which file a path or stream names, however it is spelt (device and inode).
+struct FileId {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  bool operator==(const FileId&) const = default;
+};
+
 // A buffered file stream with the C runtime's text and binary modes. Positions
 // are real byte offsets in the file in both modes.
 class Stream {
  public:
-  // mode: "r", "r+", "w", "w+", "a", "a+" followed by "t" (text) or "b" (binary).
+  // mode: "r", "r+", "w", "w+", "a", "a+" followed by "t" (text) or "b" (binary);
+  // an "x" after "w" creates only a file that does not exist yet.
   static std::unique_ptr<Stream> Open(std::string_view path, std::string_view mode);
   ~Stream();
   Stream(const Stream&) = delete;
@@ -31,8 +39,19 @@ class Stream {
 
   // Writes the bytes (translating line feeds in text mode). False once any
   // write of this stream has failed.
-  bool Write(std::string_view bytes);
+  bool Write(std::string_view bytes) {
+    // The common case, binary bytes gathered for a later write, stays inline.
+    if (!text_ && !append_ && !error_ && rend_ == 0 && wbuf_.size() + bytes.size() < kWriteChunk) {
+      wbuf_.append(bytes);
+      eof_ = false;
+      return true;
+    }
+    return WriteSlow(bytes);
+  }
   bool Putc(char c);
+  // Writes the bytes (translated as by Write) at a byte offset in one go,
+  // leaving the stream's position where it was.
+  bool WriteAt(int64_t offset, std::string_view bytes);
 
   int64_t Tell() const;
   bool Seek(int64_t offset, int whence);  // SEEK_SET, SEEK_CUR, SEEK_END
@@ -44,9 +63,13 @@ class Stream {
   bool Failed() const { return error_; }
   int LastErrno() const { return errno_; }
   int64_t Size();
+  FileId Id() const;
 
  private:
+  static constexpr size_t kWriteChunk = 64 * 1024;
+
   Stream(int fd, bool text, bool append);
+  bool WriteSlow(std::string_view bytes);
   bool Fill();
   int PeekRaw();
   bool FlushWrite();
@@ -59,7 +82,9 @@ class Stream {
   bool error_ = false;
   int errno_ = 0;
   int64_t base_ = 0;  // file offset of buf_[0] (read) or of the pending write data
-  std::string buf_;   // read buffer
+  // The read buffer, made on the first read: streams that only write never pay for it.
+  std::unique_ptr<char[]> buf_;
+  size_t bufSize_ = 0;
   size_t rpos_ = 0;
   size_t rend_ = 0;
   std::string wbuf_;  // pending writes
@@ -67,6 +92,9 @@ class Stream {
 
 // Buffer size of a Stream's reads; tests shrink it to cross every boundary.
 void SetStreamBufferSizeForTests(size_t bytes);
+
+// The identity of an existing file; nothing when there is none of that name.
+std::optional<FileId> FileIdOf(std::string_view path);
 
 // A regular file that is not hidden (names beginning with "." are hidden).
 bool FileExists(std::string_view path);
@@ -81,6 +109,7 @@ bool PathExists(std::string_view path);
 std::string UniqueName(std::string_view source, int mode);
 
 std::unique_ptr<Stream> OpenTextRead(std::string_view path);
+// Opens an existing file for update, or creates a missing one; never empties a file.
 std::unique_ptr<Stream> OpenTextUpdate(std::string_view path);
 std::unique_ptr<Stream> OpenBinaryUpdate(std::string_view path);
 

@@ -14,7 +14,9 @@
 
 namespace rkv {
 
-// The report of a run: its lines (CP932) and the two counters.
+class DivisionRun;
+
+// The report of a run: its lines (CP932), every one kept, and the two counters.
 struct DivideMsg {
   int conferenceFiles = 0;
   int mails = 0;
@@ -36,18 +38,18 @@ class DivLog {
   // The destination directories exist; otherwise the user is told
   // "分割先ディレクトリが不正です" and false comes back (nothing is divided).
   bool CheckDestinations();
-  // Runs the division; 0 unless the log or the record file could not be opened
-  // or reading failed (-1).
+  // Runs the division; 0 unless the log or the record file could not be opened,
+  // reading failed, or a split file or the record could not be written (-1; the
+  // user has been told of a failed write, and the log keeps its name).
   DivStatus Divide();
 
   const DivideMsg& report() const;
   const std::string& logPath() const;
-  // The log's new name when it was renamed after the division.
+  // The log's new path when it was renamed after the division.
   const std::optional<std::string>& renamedTo() const;
 
  private:
-  struct State;
-  std::unique_ptr<State> state_;
+  std::unique_ptr<DivisionRun> run_;
 };
 
 }  // namespace rkv

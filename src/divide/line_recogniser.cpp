@@ -32,9 +32,8 @@ void Store(std::string& copy, int& length, std::string_view line) {
 
 }  // namespace
 
-bool BeginsWith(std::string_view line, std::string_view literal) {
-  return UpToNul(line).substr(0, literal.size()) == literal;
-}
+// No literal holds a NUL, so a line that begins with one has no NUL before its end.
+bool BeginsWith(std::string_view line, std::string_view literal) { return line.starts_with(literal); }
 
 bool Contains(std::string_view line, std::string_view literal) {
   return UpToNul(line).find(literal) != std::string_view::npos;
@@ -48,8 +47,10 @@ bool IsMaskedId(std::string_view line, size_t col) {
   return Blank(line, col + 8) && Blank(line, col + 9);
 }
 
+// The shape tests look at every column up to the last one they examine, and a
+// NUL matches no class, so they can run on the line as read; only the copies
+// stop at a NUL.
 int ConferencePromptTest(FindHeader* state, std::string_view line) {
-  line = UpToNul(line);
   if (!Is(line, 0, '-') || !Blank(line, 1)) return 0;
   size_t e = 2;
   while (Alnum(line, e)) ++e;
@@ -59,7 +60,7 @@ int ConferencePromptTest(FindHeader* state, std::string_view line) {
       !Is(line, e + 9, ':')) {
     return 0;
   }
-  if (state && state->status == 0) Store(state->promptCopy, state->promptLength, line);
+  if (state && state->status == 0) Store(state->promptCopy, state->promptLength, UpToNul(line));
   return LineKind::ConferencePrompt;
 }
 
@@ -71,7 +72,6 @@ int PatioPromptTest(std::string_view line) {
 }
 
 int MessageHeaderTest(FindHeader* state, std::string_view line) {
-  line = UpToNul(line);
   if (Is(line, 3, '/')) {
     if (!All(line, 0, 2, Digit) || !All(line, 4, 6, Digit) || !All(line, 7, 9, Blank)) return 0;
     if (Is(line, 10, '*')) return IsMaskedId(line, 10) ? LineKind::MessageHeader : 0;
@@ -89,7 +89,7 @@ int MessageHeaderTest(FindHeader* state, std::string_view line) {
   } else {
     return 0;
   }
-  if (state && state->status == 0) Store(state->headerCopy, state->headerLength, line);
+  if (state && state->status == 0) Store(state->headerCopy, state->headerLength, UpToNul(line));
   return LineKind::MessageHeader;
 }
 
@@ -206,12 +206,24 @@ int MorePromptTest(std::string_view line) {
 }
 
 int IsServicePrompt(std::string_view line, int promptRule) {
-  line = UpToNul(line);
-  if (BeginsWith(line, "CCS(")) return Is(line, 6, '>') ? LineKind::ServicePrompt : 0;
-  if (BeginsWith(line, "MAIL>") || BeginsWith(line, "LIB>") || BeginsWith(line, "HP>")) {
-    return LineKind::ServicePrompt;
+  if (line.empty()) return 0;
+  // Most lines are rejected on their first byte.
+  switch (line[0]) {
+    case 'C':
+      return BeginsWith(line, "CCS(") && Is(UpToNul(line), 6, '>') ? LineKind::ServicePrompt : 0;
+    case 'M':
+    case 'L':
+    case 'H':
+      return BeginsWith(line, "MAIL>") || BeginsWith(line, "LIB>") || BeginsWith(line, "HP>")
+                 ? LineKind::ServicePrompt
+                 : 0;
+    case '\x81':
+      break;
+    default:
+      return 0;
   }
   if (!BeginsWith(line, SJ("＞"))) return 0;
+  line = UpToNul(line);
   size_t n = line.size();
   if (n == 2 || n > 30 || (n < 5 && Is(line, 2, '\n'))) return 0;
   if (promptRule != 0) {

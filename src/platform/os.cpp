@@ -21,6 +21,11 @@ WriteFaultHook& FaultHook() {
   return hook;
 }
 
+ReadFaultHook& ReadHook() {
+  static ReadFaultHook hook;
+  return hook;
+}
+
 bool AllAscii(std::string_view s) {
   for (char c : s) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -57,8 +62,10 @@ std::string FromNative(std::string_view nativePath) {
 int Open(std::string_view path, int flags, mode_t mode) {
   int fd = ::open(Native(path).c_str(), flags | O_CLOEXEC, mode);
   if (fd < 0) return -1;
+  // A directory opens for reading on this system but is never a file to read;
+  // opening one for writing fails by itself.
+  if ((flags & O_ACCMODE) != O_RDONLY) return fd;
   struct stat st {};
-  // A directory opens on this system but is never a file to read or write.
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
     errno = EISDIR;
@@ -68,6 +75,12 @@ int Open(std::string_view path, int flags, mode_t mode) {
 }
 
 ssize_t Read(int fd, void* buf, size_t n) {
+  if (auto& hook = ReadHook()) {
+    if (int err = hook(n)) {
+      errno = err;
+      return -1;
+    }
+  }
   for (;;) {
     ssize_t r = ::read(fd, buf, n);
     if (r >= 0 || errno != EINTR) return r;
@@ -93,6 +106,31 @@ bool WriteAll(int fd, const void* buf, size_t n) {
       return false;
     }
     p += w;
+    n -= static_cast<size_t>(w);
+  }
+  return true;
+}
+
+bool WriteAllAt(int fd, const void* buf, size_t n, off_t offset) {
+  if (auto& hook = FaultHook()) {
+    if (int err = hook(n)) {
+      errno = err;
+      return false;
+    }
+  }
+  auto p = static_cast<const char*>(buf);
+  while (n > 0) {
+    ssize_t w = ::pwrite(fd, p, n, offset);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (w == 0) {
+      errno = EIO;
+      return false;
+    }
+    p += w;
+    offset += w;
     n -= static_cast<size_t>(w);
   }
   return true;
@@ -202,5 +240,7 @@ int64_t FreeSpace(std::string_view path) {
 std::string LastErrorText() { return cp932::FromUtf8(std::strerror(errno)); }
 
 void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
+
+void SetReadFaultHook(ReadFaultHook hook) { ReadHook() = std::move(hook); }
 
 }  // namespace rkv::os

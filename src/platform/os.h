@@ -25,6 +25,8 @@ int Open(std::string_view path, int flags, mode_t mode = 0666);
 ssize_t Read(int fd, void* buf, size_t n);
 // Writes all n bytes (retrying short writes); false with errno set on failure.
 bool WriteAll(int fd, const void* buf, size_t n);
+// Writes all n bytes at that offset without moving the file position.
+bool WriteAllAt(int fd, const void* buf, size_t n, off_t offset);
 off_t Seek(int fd, off_t offset, int whence);
 int Close(int fd);
 
@@ -36,7 +38,7 @@ struct FileStat {
   int64_t size = 0;
   int64_t mtime = 0;      // seconds since the epoch
   int64_t mtimeNsec = 0;
-  uint64_t device = 0;  // with inode: tells two names of one file apart from two files
+  uint64_t device = 0;    // with inode: which file this is, however it is named
   uint64_t inode = 0;
 };
 FileStat Stat(std::string_view path);
@@ -79,5 +81,8 @@ std::string LastErrorText();  // strerror(errno) of the last failure, as CP932
 // value makes that write fail with it. Unset in the program.
 using WriteFaultHook = std::function<int(size_t bytes)>;
 void SetWriteFaultHook(WriteFaultHook hook);
+// The same for reads: returning an errno value makes that read fail with it.
+using ReadFaultHook = std::function<int(size_t bytes)>;
+void SetReadFaultHook(ReadFaultHook hook);
 
 }  // namespace rkv::os

@@ -109,6 +109,27 @@ TEST(Stream, ReadThenWriteThenReadAtTheRightPlaces) {
   EXPECT_EQ(ReadFile(path), "012ab56789");
 }
 
+TEST(Stream, WritingAtAnOffsetLeavesThePositionAlone) {
+  TempDir dir;
+  std::string path = dir / "at.txt";
+  WriteFile(path, "0123456789");
+  auto s = Stream::Open(path, "r+t");
+  char buf[4];
+  ASSERT_EQ(s->Read(buf, 3), 3u);
+  ASSERT_TRUE(s->WriteAt(1, "a\n"));  // a line feed becomes CR LF here too
+  ASSERT_EQ(s->Read(buf, 2), 2u);  // the position stayed at 3, where the new line feed now is
+  EXPECT_EQ(std::string(buf, 2), "\n4");
+  ASSERT_TRUE(s->Seek(0, SEEK_SET));
+  ASSERT_EQ(s->Read(buf, 4), 4u);  // what was read ahead before is read again
+  EXPECT_EQ(std::string(buf, 4), "0a\n4");
+  os::SetWriteFaultHook([](size_t) { return ENOSPC; });
+  EXPECT_FALSE(s->WriteAt(0, "z"));
+  os::SetWriteFaultHook(nullptr);
+  EXPECT_TRUE(s->Failed());
+  s->Close();
+  EXPECT_EQ(ReadFile(path), "0a\r\n456789");
+}
+
 TEST(Stream, AFailedWriteIsReportedAndSticks) {
   TempDir dir;
   std::string path = dir / "f.bin";
@@ -121,6 +142,32 @@ TEST(Stream, AFailedWriteIsReportedAndSticks) {
   EXPECT_FALSE(closed);
   EXPECT_TRUE(s->Failed());
   EXPECT_EQ(s->LastErrno(), ENOSPC);
+}
+
+TEST(Stream, ExclusiveCreationLeavesAnExistingFileAlone) {
+  TempDir dir;
+  std::string path = dir / "keep.bin";
+  WriteFile(path, "old");
+  EXPECT_FALSE(Stream::Open(path, "w+bx"));
+  EXPECT_FALSE(Stream::Open(path, "w+tx"));
+  EXPECT_EQ(ReadFile(path), "old");
+  auto s = Stream::Open(dir / "new.bin", "w+bx");
+  ASSERT_TRUE(s);
+  EXPECT_TRUE(s->Write("n") && s->Close());
+  EXPECT_EQ(ReadFile(dir / "new.bin"), "n");
+}
+
+TEST(Stream, IdentityOfAFileHoweverSpelt) {
+  TempDir dir;
+  WriteFile(dir / "A.LOG", "x");
+  WriteFile(dir / "a.log", "x");
+  auto id = FileIdOf(dir / "A.LOG");
+  ASSERT_TRUE(id);
+  EXPECT_EQ(FileIdOf(dir.path() + "/./A.LOG"), id);
+  EXPECT_NE(FileIdOf(dir / "a.log"), id);  // names keep their case here
+  EXPECT_FALSE(FileIdOf(dir / "missing"));
+  auto s = OpenTextRead(dir / "A.LOG");
+  EXPECT_EQ(s->Id(), *id);
 }
 
 TEST(Stream, DirectoriesAndMissingFilesDoNotOpen) {

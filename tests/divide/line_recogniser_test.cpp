@@ -141,6 +141,15 @@ TEST(Classifiers, NulEndsTheLineText) {
   FindHeader fh;
   std::string line("- ROOM\0  MES( 5):", 17);
   EXPECT_EQ(ClassifyBlock(fh, line), 0);
+  // Tests that look past the first columns see the text up to the NUL only.
+  EXPECT_EQ(IsServicePrompt(std::string("CCS(\0\0>", 7), 1), 0);
+  EXPECT_EQ(IsServicePrompt(std::string("MAIL\0>", 6), 1), 0);
+  EXPECT_EQ(IsServicePrompt(Sj("＞") + std::string("ok\0", 3) + std::string(40, 'x'), 1), 99);
+  EXPECT_FALSE(IsMessageHeader(std::string("001/123\0  ABC12345  ", 21)));
+  EXPECT_TRUE(IsMessageHeader(std::string("001/123   ABC12345  \0", 21)));
+  EXPECT_EQ(MessageHeaderTest(&fh, std::string("001/123   ABC12345  x\0tail", 26)), 16);
+  EXPECT_EQ(fh.headerCopy, "001/123   ABC12345  x");
+  EXPECT_EQ(HpLineTest(std::string("001  [97/05/12 12:34]  ABC12345      ") + std::string("\0", 1) + "abcdefgh\n"), 0);
   EXPECT_EQ(ClassifyBlock(fh, std::string(300, '\xFF')), 0);
 }
 

@@ -1,0 +1,49 @@
+// rkvtool divide: a log division as the division command runs it, with the
+// report and every message printed.
+#include <cstdio>
+
+#include "cli/cli.h"
+#include "core/cp932.h"
+#include "divide/division.h"
+
+namespace rkv::cli {
+
+int CmdDivide(Context& ctx) {
+  std::string log;
+  Answer onGap = Answer::Abort;
+  for (size_t i = 0; i < ctx.args.size(); ++i) {
+    const std::string& arg = ctx.args[i];
+    if (arg == "--on-gap" && i + 1 < ctx.args.size()) {
+      const std::string& choice = ctx.args[++i];
+      if (choice == "abort") {
+        onGap = Answer::Abort;
+      } else if (choice == "retry") {
+        onGap = Answer::Retry;
+      } else if (choice == "ignore") {
+        onGap = Answer::Ignore;
+      } else {
+        return Usage("divide: --on-gap wants abort, retry or ignore");
+      }
+    } else if (log.empty() && !arg.starts_with("--")) {
+      log = arg;
+    } else {
+      return Usage("divide: unknown argument " + arg);
+    }
+  }
+  if (log.empty()) return Usage("divide: no log given");
+
+  RKVcfg cfg;
+  LoadSettings(ctx, cfg);
+  ctx.host->SetGapAnswer(onGap);
+  DivLog run(cfg, *ctx.host, log);
+  if (!run.CheckDestinations()) return kFailed;
+  DivStatus status = run.Divide();
+  for (const std::string& line : run.report().lines) Print(ctx, "REPORT: " + line);
+  if (run.renamedTo()) Print(ctx, "RENAMED: " + *run.renamedTo());
+  if (status != 0 && run.report().lines.empty()) {
+    std::fprintf(stderr, "rkvtool: divide: cannot open %s or the division record\n", cp932::ToUtf8(log).c_str());
+  }
+  return status == 0 ? kOk : kFailed;
+}
+
+}  // namespace rkv::cli

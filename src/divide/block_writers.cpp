@@ -1,0 +1,67 @@
+// The writers of every block that is not a conference: mail, HP, patio, and
+// the one shared by sent mail, mail lists and notices.
+#include "core/cp932.h"
+#include "core/paths.h"
+#include "divide/division_run.h"
+
+namespace rkv {
+
+DivStatus DivisionRun::WriteMail() {
+  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+  for (;;) {
+    if (IsMailEnd(line_, cfg_.Prompt)) {
+      if (WriteText("\n") != 0) return OutputFailed();
+      break;
+    }
+    if (WriteText(line_) != 0) return OutputFailed();
+    if (ReadLine() != 0) break;
+  }
+  Report(SJ("  %s を出力しました"), FileNamePart(outputPath_));
+  ++report_.mails;
+  return CloseOutput(true);
+}
+
+// Copies the block up to the next service prompt, which is not written; an
+// empty line closes the block there.
+DivStatus DivisionRun::CopyUntilServicePrompt() {
+  for (;;) {
+    if (IsServicePrompt(line_, cfg_.Prompt) != 0) {
+      if (WriteText("\n") != 0) return OutputFailed();
+      return 0;
+    }
+    if (WriteText(line_) != 0) return OutputFailed();
+    if (ReadLine() != 0) return 0;
+  }
+}
+
+// In a list of HP lines only the last one opens a page.
+DivStatus DivisionRun::WriteHp() {
+  if (NextLineIs([](std::string_view next) { return HpLineTest(next) != 0; })) return 0;
+  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+  if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
+  Report(SJ(" HP %s を出力しました"), FileNamePart(outputPath_));
+  DivStatus closed = CloseOutput(true);
+  RemoveOutputIfEmpty();
+  return closed;
+}
+
+// A patio prompt opens a block only when a message header follows it.
+DivStatus DivisionRun::WritePatio() {
+  if (!NextLineIs([](std::string_view next) { return IsMessageHeader(next); })) return 0;
+  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+  if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
+  Report(SJ(" パティオ %s を出力しました"), FileNamePart(outputPath_));
+  DivStatus closed = CloseOutput(true);
+  RemoveOutputIfEmpty();
+  return closed;
+}
+
+DivStatus DivisionRun::WriteUntilPrompt() {
+  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+  if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
+  Report(kind_ == OutputKind::SentMail ? SJ(" 送信メール %s を出力しました") : SJ(" %s を出力しました"),
+         FileNamePart(outputPath_));
+  return CloseOutput(true);
+}
+
+}  // namespace rkv
