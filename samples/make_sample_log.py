@@ -51,13 +51,15 @@ def conference(prompt, first, count, topics, shape, when):
             title = "Re:" + topics[(n - first - 1) % len(topics)]
         if n == first + 4 and shape != "no":
             member, handle = "********", "（退会済み）"
+        # The handle takes 16 columns; the subject starts at column 38 (39 in
+        # the 5-digit form), as the service laid its headers out.
         if shape == "short":
-            head = sj("%03d/%03d   %s  " % (n, total, member))
+            head, gap = sj("%03d/%03d   %s  " % (n, total, member)), b"  "
         elif shape == "wide":
-            head = sj("%05d/%05d %s  " % (n, total, member))
+            head, gap = sj("%05d/%05d %s  " % (n, total, member)), b" "
         else:
-            head = sj("No. %03d   %s " % (n, member))
-        put(head + pad(handle, 16) + sj(title))
+            head, gap = sj("No. %03d   %s  " % (n, member)), b"  "
+        put(head + pad(handle, 16) + gap + sj(title))
         stamp = "       %s %02d:%02d" % (when, 20 + (n - first) // 6, (n * 7) % 60)
         put(stamp + ("  %05d へのコメント" % comment if comment else ""))
         for line in body(rnd.randint(2, 5)):
@@ -132,7 +134,7 @@ put(hp_line(1, "26/05/01 10:00", "DEF67890", "はなこの台所"),
 put("- MES( 3):YAMANOHA")
 for n in range(1, 6):
     member, handle = MEMBERS[n % len(MEMBERS)]
-    put(sj("%03d/%03d   %s  " % (n, 5, member)) + pad(handle, 16) + sj("山の会の相談 %d" % n),
+    put(sj("%03d/%03d   %s  " % (n, 5, member)) + pad(handle, 16) + b"  " + sj("山の会の相談 %d" % n),
         "       26/05/09 21:%02d" % (10 + n) + ("  %05d へのコメント" % (n - 1) if n > 1 else ""))
     for line in body(2):
         put(line)
