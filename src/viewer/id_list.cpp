@@ -33,7 +33,9 @@ std::vector<Person> BuildPersonList(const TitleInfo& titles) {
   for (int i = 0; i < titles.count() && rows.size() < 500; ++i) {
     std::string_view text = titles.title(i).Text();
     if (!IsMessageHeader(text)) continue;
-    bool narrow = text[3] == '/';
+    // The 5-digit form puts ID and handle two columns further right; the "No."
+    // form lays them out as the 3-digit one does.
+    bool narrow = text[5] != '/';
     std::string id(text.substr(narrow ? 10 : 12, 8));
     auto same = [&id](const Person& p) { return p.id == id; };
     if (std::any_of(rows.begin(), rows.end(), same)) continue;

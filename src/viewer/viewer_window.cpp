@@ -102,6 +102,11 @@ ViewerWindow* ViewerWindow::Open(TMyApp& app, const std::string& path, int fileK
     sub->setGeometry(p.x + shift, p.y + shift, p.width + extra.width(), p.height + extra.height());
     if (p.state == 1) sub->showMaximized();
     if (p.state == 2) sub->showMinimized();
+  } else {
+    // Wide enough for a whole title line, most of the client's height.
+    QSize area = client->viewport()->size();
+    int width = std::min(82 * window->charWidth_ + window->textOrigin_ + kBarWidth + 16, area.width() - 20);
+    sub->resize(std::max(width, 200), std::max(area.height() * 3 / 4, 150));
   }
   window->SyncScrollBar();
   app.frame()->SetMessage(window->StatusText());

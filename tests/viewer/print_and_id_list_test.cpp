@@ -52,14 +52,18 @@ TEST(PersonList, FirstMessagePerIdSortedByHandle) {
             Header("002/005   XYZ00002  " + Sj("あきら") + "         x"),
             Header("003/005   ABC00001  " + Sj("別名") + "           x"),  // same ID, other handle
             Header("00004/00005 XYZ00002  zeta              x"),           // same ID, wide form
-            Header("00005/00005 QQQ00005  Alpha             x")});
+            Header("00005/00005 QQQ00005  Alpha             x"),
+            Header("No. 006   NNN00006  " + Sj("のぶ") + "           x")});
   auto rows = BuildPersonList(t);
-  ASSERT_EQ(rows.size(), 3u);
+  ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0].handle.substr(0, 5), "Alpha");
   EXPECT_EQ(rows[0].titleIndex, 4);
   EXPECT_EQ(rows[1].handle.substr(0, 6), Sj("あきら"));
   EXPECT_EQ(rows[2].handle.substr(0, 6), Sj("たろう"));
   EXPECT_EQ(rows[2].titleIndex, 0);
+  // The "No." form keeps its ID and handle where the 3-digit form has them.
+  EXPECT_EQ(rows[3].id, "NNN00006");
+  EXPECT_EQ(rows[3].handle.substr(0, 4), Sj("のぶ"));
 }
 
 TEST(PersonList, TwoByteCharactersCompareAsOneCode) {
