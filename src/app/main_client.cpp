@@ -1,6 +1,8 @@
 #include "app/main_client.h"
 
 #include <QColorDialog>
+
+#include <algorithm>
 #include <QFontDialog>
 #include <QMainWindow>
 #include <QMdiSubWindow>
@@ -72,6 +74,16 @@ void TMainWindow::AddChild(ChildWindow* child) {
   child->show();
   setActiveSubWindow(sub);
   app_.frame()->UpdateToolBar();
+}
+
+void TMainWindow::KeepInside(ChildWindow* child) {
+  QMdiSubWindow* sub = child->subWindow();
+  if (!sub || sub->isMaximized() || sub->isMinimized()) return;
+  QSize area = viewport()->size();
+  QRect r = sub->geometry();
+  int x = std::max(0, std::min(r.x(), area.width() - r.width()));
+  int y = std::max(0, std::min(r.y(), area.height() - r.height()));
+  if (x != r.x() || y != r.y()) sub->move(x, y);
 }
 
 ChildWindow* TMainWindow::OpenViewer(int fileKind, const std::string& path) {

@@ -37,6 +37,9 @@ class TMainWindow : public QMdiArea {
 
   // Puts a child window into the MDI area and shows it.
   void AddChild(ChildWindow* child);
+  // Moves a child that reaches past the client's right or bottom edge back
+  // inside, as far as it fits.
+  void KeepInside(ChildWindow* child);
   // Opens a viewer for a file (CreateChild).
   ChildWindow* OpenViewer(int fileKind, const std::string& path);
   ChildWindow* OpenFiler(int filerKind, const std::string& startPath);

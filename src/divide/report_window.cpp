@@ -1,6 +1,7 @@
 #include "divide/report_window.h"
 
 #include <QContextMenuEvent>
+#include <QMdiSubWindow>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QPainter>
@@ -59,7 +60,16 @@ DivLogWindow* DivLogWindow::Open(TMyApp& app, const std::string& logPath) {
     delete window;
     return nullptr;
   }
-  app.frame()->client()->AddChild(window);
+  TMainWindow* client = app.frame()->client();
+  client->AddChild(window);
+  // Room for a report line of the widest file name, and a dozen lines or more.
+  QFontMetrics fm(window->font());
+  QSize area = client->viewport()->size();
+  int lines = static_cast<int>(window->run().report().lines.size());
+  int width = std::min(fm.averageCharWidth() * 64 + kBarWidth + 16, area.width() - 20);
+  int height = std::min(window->lineHeight_ * std::clamp(lines + 1, 12, 24) + 40, area.height() - 20);
+  window->subWindow()->resize(std::max(width, 200), std::max(height, 120));
+  client->KeepInside(window);
   return window;
 }
 

@@ -88,6 +88,7 @@ DirWindow* DirWindow::Open(TMyApp& app, int kind, const std::string& startPath) 
   if (p.x >= 0) sub->move(p.x, p.y);
   if (p.state == 1) sub->showMaximized();
   if (p.state == 2) sub->showMinimized();
+  if (!app.cfg().SaveChildWinSize) client->KeepInside(window);
   window->setFocus();
   return window;
 }

@@ -107,6 +107,7 @@ ViewerWindow* ViewerWindow::Open(TMyApp& app, const std::string& path, int fileK
     QSize area = client->viewport()->size();
     int width = std::min(82 * window->charWidth_ + window->textOrigin_ + kBarWidth + 16, area.width() - 20);
     sub->resize(std::max(width, 200), std::max(area.height() * 3 / 4, 150));
+    client->KeepInside(window);
   }
   window->SyncScrollBar();
   app.frame()->SetMessage(window->StatusText());
