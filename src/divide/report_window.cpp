@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 
 #include "app/command_ids.h"
+#include "app/scroll_support.h"
 #include "app/fonts.h"
 #include "app/main_client.h"
 #include "app/main_frame.h"
@@ -31,12 +32,7 @@ DivLogWindow::DivLogWindow(TMyApp& app, std::string logPath)
   bar_ = new QScrollBar(Qt::Vertical, this);
   bar_->setObjectName("ScrollBar100");
   bar_->setRange(0, 0);
-  connect(bar_, &QScrollBar::actionTriggered, this, &DivLogWindow::OnScroll);
-  connect(bar_, &QScrollBar::sliderReleased, this, [this] {
-    view_.SetTop(bar_->sliderPosition());
-    update();
-    setFocus();
-  });
+  ConnectScrolledList(bar_, view_, this);
   setFocusPolicy(Qt::StrongFocus);
   resize(560, 300);
 }
@@ -48,7 +44,7 @@ bool DivLogWindow::Setup() {
   run_->Divide();
   const DivideMsg& report = run_->report();
   if (app().cfg().DivideReport == 0 || report.lines.empty()) return false;
-  view_ = ReportView(static_cast<int>(report.lines.size()));
+  view_ = ScrolledList(static_cast<int>(report.lines.size()));
   bar_->setRange(0, view_.maxPosition());
   bar_->setValue(0);
   return true;
@@ -100,31 +96,7 @@ void DivLogWindow::paintEvent(QPaintEvent*) {
   }
 }
 
-void DivLogWindow::OnScroll(int action) {
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-      view_.LineUp();
-      break;
-    case QAbstractSlider::SliderSingleStepAdd:
-      view_.LineDown();
-      break;
-    case QAbstractSlider::SliderMove:
-      return;  // nothing moves until the thumb is released
-    default:
-      view_.SetTop(bar_->sliderPosition());
-      break;
-  }
-  bar_->setSliderPosition(view_.top());
-  update();
-  setFocus();
-}
-
-void DivLogWindow::wheelEvent(QWheelEvent* event) {
-  int steps = event->angleDelta().y() / 40;
-  for (int i = 0; i < (steps < 0 ? -steps : steps); ++i) (steps < 0 ? view_.LineDown() : view_.LineUp());
-  bar_->setValue(view_.top());
-  update();
-}
+void DivLogWindow::wheelEvent(QWheelEvent* event) { WheelScrolledList(event, bar_, view_, this); }
 
 void DivLogWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::RightButton) return;

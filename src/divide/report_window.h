@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/child_window.h"
-#include "divide/report_view.h"
+#include "core/scrolled_list.h"
 
 class QScrollBar;
 
@@ -27,7 +27,7 @@ class DivLogWindow : public ChildWindow {
 
   bool HandleCommand(int id) override;
   const DivLog& run() const { return *run_; }
-  const ReportView& view() const { return view_; }
+  const ScrolledList& view() const { return view_; }
   QScrollBar* scrollBar() const { return bar_; }
   int lineHeight() const { return lineHeight_; }
 
@@ -42,10 +42,9 @@ class DivLogWindow : public ChildWindow {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  void OnScroll(int action);
 
   std::unique_ptr<DivLog> run_;
-  ReportView view_;
+  ScrolledList view_;
   QScrollBar* bar_;
   int lineHeight_ = 18;
 };

@@ -95,17 +95,7 @@ int TitleFileInfo::Rebuild() {
   std::vector<TitleNode> titles;
   int64_t lastLine = 0;
   int rc = conference_->Seek(0, SEEK_SET) ? ScanConferenceTitles(*conference_, 1, titles, lastLine) : -1;
-  table_.fileSize = conference_->Size();
-  table_.lineCount = lastLine;
-  table_.Assign(std::move(titles));
-  if (rc != 0) {
-    // A table cut short by a read failure is shown but not stored.
-    stored_ = false;
-    error_ = "cannot read " + conferenceName_;
-    return rc;
-  }
-  Write();
-  return 0;
+  return Finish(std::move(titles), lastLine, rc);
 }
 
 int TitleFileInfo::Extend(int64_t storedSize) {
@@ -117,13 +107,18 @@ int TitleFileInfo::Extend(int64_t storedSize) {
              ? ScanConferenceTitles(*conference_, table_.lineCount + 1, titles, lastLine)
              : -1;
   }
+  return Finish(std::move(titles), lastLine, rc);
+}
+
+int TitleFileInfo::Finish(std::vector<TitleNode> titles, int64_t lastLine, int scanResult) {
   table_.fileSize = conference_->Size();
   table_.lineCount = lastLine;
   table_.Assign(std::move(titles));
-  if (rc != 0) {
+  if (scanResult != 0) {
+    // A table cut short by a read failure is shown but not stored.
     stored_ = false;
     error_ = "cannot read " + conferenceName_;
-    return rc;
+    return scanResult;
   }
   Write();
   return 0;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/files.h"
 #include "index/title_info.h"
@@ -39,6 +40,8 @@ class TitleFileInfo {
   bool ExtendsAtLineEnd(int64_t storedSize);
   int Rebuild();
   int Extend(int64_t storedSize);
+  // Puts a scan's titles into the table and stores them when the scan succeeded.
+  int Finish(std::vector<TitleNode> titles, int64_t lastLine, int scanResult);
   void Write();
 
   TitleInfo& table_;

@@ -87,7 +87,11 @@ ssize_t Read(int fd, void* buf, size_t n) {
   }
 }
 
-bool WriteAll(int fd, const void* buf, size_t n) {
+namespace {
+
+// Writes all n bytes at the file position (offset < 0) or at offset,
+// retrying short writes.
+bool WriteEverything(int fd, const void* buf, size_t n, off_t offset) {
   if (auto& hook = FaultHook()) {
     if (int err = hook(n)) {
       errno = err;
@@ -96,7 +100,7 @@ bool WriteAll(int fd, const void* buf, size_t n) {
   }
   auto p = static_cast<const char*>(buf);
   while (n > 0) {
-    ssize_t w = ::write(fd, p, n);
+    ssize_t w = offset < 0 ? ::write(fd, p, n) : ::pwrite(fd, p, n, offset);
     if (w < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -106,34 +110,18 @@ bool WriteAll(int fd, const void* buf, size_t n) {
       return false;
     }
     p += w;
+    if (offset >= 0) offset += w;
     n -= static_cast<size_t>(w);
   }
   return true;
 }
 
+}  // namespace
+
+bool WriteAll(int fd, const void* buf, size_t n) { return WriteEverything(fd, buf, n, -1); }
+
 bool WriteAllAt(int fd, const void* buf, size_t n, off_t offset) {
-  if (auto& hook = FaultHook()) {
-    if (int err = hook(n)) {
-      errno = err;
-      return false;
-    }
-  }
-  auto p = static_cast<const char*>(buf);
-  while (n > 0) {
-    ssize_t w = ::pwrite(fd, p, n, offset);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (w == 0) {
-      errno = EIO;
-      return false;
-    }
-    p += w;
-    offset += w;
-    n -= static_cast<size_t>(w);
-  }
-  return true;
+  return offset >= 0 && WriteEverything(fd, buf, n, offset);
 }
 
 off_t Seek(int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence); }

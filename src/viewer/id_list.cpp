@@ -46,31 +46,10 @@ std::vector<Person> BuildPersonList(const TitleInfo& titles) {
   return rows;
 }
 
-void IdListView::Layout(int clientHeight, int rowHeight) {
-  rowHeight_ = rowHeight > 0 ? rowHeight : 1;
-  clientHeight = std::max(clientHeight, 0);
-  paintRows_ = std::max((clientHeight + rowHeight_ - 1) / rowHeight_, 1);
-  pageRows_ = clientHeight / rowHeight_;
-}
-
-bool IdListView::LineUp() {
-  if (top_ <= 0) return false;
-  --top_;
-  return true;
-}
-
-bool IdListView::LineDown() {
-  if (top_ >= count_ - 1) return false;
-  ++top_;
-  return true;
-}
-
-void IdListView::SetTop(int position) { top_ = std::clamp(position, 0, std::max(count_ - 1, 0)); }
-
 int IdListView::ClickRow(int y) const {
-  int row = (y - 4) / rowHeight_;
-  int index = row + top_;
-  return index < count_ ? index : -1;
+  int row = (y - 4) / rowHeight();
+  int index = row + top();
+  return index < count() ? index : -1;
 }
 
 }  // namespace rkv

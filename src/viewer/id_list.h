@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/scrolled_list.h"
 #include "index/title_info.h"
 
 namespace rkv {
@@ -24,31 +25,14 @@ std::vector<Person> BuildPersonList(const TitleInfo& titles);
 // 16-bit code; a prefix comes first.
 int CompareHandles(std::string_view a, std::string_view b);
 
-class IdListView {
+class IdListView : public ScrolledList {
  public:
-  explicit IdListView(int count = 0) : count_(count) {}
-  // Client height and row height: rows rounded up for painting, down for the page.
-  void Layout(int clientHeight, int rowHeight);
-  bool LineUp();
-  bool LineDown();
-  void SetTop(int position);
+  explicit IdListView(int count = 0) : ScrolledList(count) {}
   // A left click at y (pixels): the clicked row, or -1 below the last row.
   int ClickRow(int y) const;
   // Whether a row is on the page (both ends counted).
-  bool Visible(int row) const { return row >= top_ && row <= top_ + pageRows_; }
-
-  int count() const { return count_; }
-  int top() const { return top_; }
-  int paintRows() const { return paintRows_; }
-  int pageRows() const { return pageRows_; }
+  bool Visible(int row) const { return row >= top() && row <= top() + fullRows(); }
   int selected = 0;
-
- private:
-  int count_;
-  int top_ = 0;
-  int rowHeight_ = 18;
-  int paintRows_ = 1;
-  int pageRows_ = 0;
 };
 
 }  // namespace rkv

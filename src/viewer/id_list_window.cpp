@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include "app/fonts.h"
+#include "app/scroll_support.h"
 #include "app/text.h"
 #include "app/tmy_app.h"
 #include "core/cp932.h"
@@ -28,11 +29,7 @@ IdListWindow::IdListWindow(TMyApp& app, ViewerWindow* viewer, const TitleInfo& t
   bar_ = new QScrollBar(Qt::Vertical, this);
   bar_->setObjectName("ScrollBar120");
   bar_->setRange(0, std::max(view_.count() - 1, 0));
-  connect(bar_, &QScrollBar::actionTriggered, this, &IdListWindow::OnScroll);
-  connect(bar_, &QScrollBar::sliderReleased, this, [this] {
-    view_.SetTop(bar_->sliderPosition());
-    update();
-  });
+  ConnectScrolledList(bar_, view_, this);
   const WinPlace& p = app.cfg().IDWindowSize;
   if (p.x != 0 && p.y != 0) {
     setGeometry(p.x, p.y, p.width, p.height);
@@ -43,7 +40,7 @@ IdListWindow::IdListWindow(TMyApp& app, ViewerWindow* viewer, const TitleInfo& t
 
 void IdListWindow::resizeEvent(QResizeEvent*) {
   view_.Layout(height(), rowHeight_);
-  bar_->setPageStep(std::max(view_.pageRows(), 1));
+  bar_->setPageStep(std::max(view_.fullRows(), 1));
   bar_->setGeometry(width() - kBarWidth, 0, kBarWidth, height());
 }
 
@@ -52,7 +49,7 @@ void IdListWindow::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), ColorFromRef(app_.cfg().FilerBackColor));
   int textWidth = width() - kBarWidth - 1;
   QFontMetrics fm(font());
-  for (int k = 0; k < view_.paintRows() && view_.top() + k < view_.count(); ++k) {
+  for (int k = 0; k < view_.rows() && view_.top() + k < view_.count(); ++k) {
     int row = view_.top() + k;
     QRect r(kLeft, kTop + k * rowHeight_, textWidth - kLeft, rowHeight_);
     QString text = FromSj(rows_[static_cast<size_t>(row)].handle).trimmed();
@@ -68,30 +65,7 @@ void IdListWindow::paintEvent(QPaintEvent*) {
   }
 }
 
-void IdListWindow::OnScroll(int action) {
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-      view_.LineUp();
-      break;
-    case QAbstractSlider::SliderSingleStepAdd:
-      view_.LineDown();
-      break;
-    case QAbstractSlider::SliderMove:
-      return;
-    default:
-      view_.SetTop(bar_->sliderPosition());
-  }
-  bar_->setSliderPosition(view_.top());
-  update();
-  setFocus();
-}
-
-void IdListWindow::wheelEvent(QWheelEvent* event) {
-  int steps = event->angleDelta().y() / 40;
-  for (int i = 0; i < std::abs(steps); ++i) (steps < 0 ? view_.LineDown() : view_.LineUp());
-  bar_->setValue(view_.top());
-  update();
-}
+void IdListWindow::wheelEvent(QWheelEvent* event) { WheelScrolledList(event, bar_, view_, this); }
 
 void IdListWindow::mousePressEvent(QMouseEvent* event) {
   QPoint pos = event->position().toPoint();

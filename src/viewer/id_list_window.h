@@ -37,7 +37,6 @@ class IdListWindow : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  void OnScroll(int action);
 
   TMyApp& app_;
   QPointer<ViewerWindow> viewer_;

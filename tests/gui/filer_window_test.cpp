@@ -20,22 +20,14 @@ namespace {
 
 using test::App;
 
-class FilerWindowTest : public ::testing::Test {
+class FilerWindowTest : public test::AppTest {
  protected:
   void SetUp() override {
-    App();
     for (const char* name : {"A.LOG", "B.LOG", "C.LOG"}) test::WriteFile(dir / name, "x\r\n");
-    app = std::make_unique<TMyApp>(StartArgs{});
-    app->UseHost(host);
-    app->BuildMainWindow();
+    AppTest::SetUp();
     app->cfg().LogDir = dir.path();
     app->cfg().FilerMask = "*.LOG";
     app->cfg().FilerSort = 1;  // by name
-  }
-  void TearDown() override {
-    app->frame()->client()->closeAllSubWindows();
-    QCoreApplication::processEvents();
-    app.reset();
   }
   DirWindow* OpenFiler(int kind, bool resize = true) {
     app->frame()->Dispatch(kind == kLogFiler ? cmd::LogFiler : kind == kMailFiler ? cmd::MailFiler
@@ -48,8 +40,6 @@ class FilerWindowTest : public ::testing::Test {
   int RowY(DirWindow* w, int row) { return w->headerHeight() + row * w->rowHeight() + w->rowHeight() / 2; }
 
   test::TempDir dir;
-  test::ScriptedHost host;
-  std::unique_ptr<TMyApp> app;
 };
 
 TEST_F(FilerWindowTest, ClassNamesAndTitlesByKind) {
@@ -115,8 +105,7 @@ TEST_F(FilerWindowTest, DivisionFromTheFilerRereadsIt) {
   DirWindow* w = OpenFiler(kLogFiler);
   QTest::keyClick(w, Qt::Key_Down);
   app->frame()->Dispatch(cmd::FilerDivide);  // the menu's ログ分割, forwarded as 301
-  // Forwarded 301, then the posted division, then the posted reread.
-  for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+  Drain();  // the forwarded 301, then the posted division, then the posted reread
   EXPECT_EQ(divided, dir / "A.LOG");
   EXPECT_EQ(w->model().count(), 5);  // reread after the division
 }

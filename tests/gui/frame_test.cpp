@@ -24,20 +24,12 @@ using test::App;
 using test::Sj;
 using test::TestChild;
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public test::AppTest {
  protected:
   void SetUp() override {
-    App();
-    app = std::make_unique<TMyApp>(StartArgs{});
-    app->UseHost(host);
-    app->BuildMainWindow();
+    AppTest::SetUp();
     frame = app->frame();
     client = frame->client();
-  }
-  void TearDown() override {
-    client->closeAllSubWindows();
-    QCoreApplication::processEvents();
-    app.reset();
   }
   TestChild* Add(const char* cls) {
     auto* c = new TestChild(*app, cls);
@@ -52,8 +44,6 @@ class FrameTest : public ::testing::Test {
     return out;
   }
 
-  test::ScriptedHost host;
-  std::unique_ptr<TMyApp> app;
   MyMDIFrame* frame = nullptr;
   TMainWindow* client = nullptr;
 };

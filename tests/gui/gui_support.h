@@ -4,16 +4,34 @@
 
 #include <QApplication>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <memory>
 
 #include <string>
 #include <vector>
 
 #include "app/child_window.h"
+#include "app/tmy_app.h"
+#include "support/scripted_host.h"
 
 namespace rkv::test {
 
 QApplication& App();
+
+// A main window built as at start-up, answering through a scripted host; its
+// children are closed after each test.
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Runs posted calls until none is left (a few rounds of the event loop).
+  void Drain();
+
+  ScriptedHost host;
+  std::unique_ptr<TMyApp> app;
+};
 
 class TestChild : public ChildWindow {
   Q_OBJECT

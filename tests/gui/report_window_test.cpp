@@ -21,14 +21,11 @@ namespace {
 using test::App;
 using test::Sj;
 
-class ReportWindowTest : public ::testing::Test {
+class ReportWindowTest : public test::AppTest {
  protected:
   void SetUp() override {
-    App();
-    for (const char* d : {"log", "cnf", "mail"}) test::RemoveTree(dir / d), std::filesystem::create_directories(dir / d);
-    app = std::make_unique<TMyApp>(StartArgs{});
-    app->UseHost(host);
-    app->BuildMainWindow();
+    for (const char* d : {"log", "cnf", "mail"}) std::filesystem::create_directories(dir / d);
+    AppTest::SetUp();
     RKVcfg& c = app->cfg();
     c.LogDir = c.CurLogDir = c.EtcDir = dir / "log";
     c.CnfDir = c.CurCnfDir = dir / "cnf";
@@ -42,11 +39,6 @@ class ReportWindowTest : public ::testing::Test {
     log += "CCS(01>\r\n";
     test::WriteFile(dir / "log/0502.LOG", log);
   }
-  void TearDown() override {
-    app->frame()->client()->closeAllSubWindows();
-    QCoreApplication::processEvents();
-    app.reset();
-  }
   DivLogWindow* Report() {
     for (ChildWindow* c : app->frame()->client()->Children()) {
       if (auto* r = qobject_cast<DivLogWindow*>(c)) return r;
@@ -55,8 +47,6 @@ class ReportWindowTest : public ::testing::Test {
   }
 
   test::TempDir dir;
-  test::ScriptedHost host;
-  std::unique_ptr<TMyApp> app;
 };
 
 TEST_F(ReportWindowTest, DivisionFromTheMenuShowsItsReport) {

@@ -23,19 +23,11 @@ namespace {
 using test::App;
 using test::Sj;
 
-class ViewerWindowTest : public ::testing::Test {
+class ViewerWindowTest : public test::AppTest {
  protected:
   void SetUp() override {
-    App();
-    app = std::make_unique<TMyApp>(StartArgs{});
-    app->UseHost(host);
-    app->BuildMainWindow();
+    AppTest::SetUp();
     app->cfg().TtlDir = dir.path();
-  }
-  void TearDown() override {
-    app->frame()->client()->closeAllSubWindows();
-    QCoreApplication::processEvents();
-    app.reset();
   }
   ViewerWindow* OpenConference(const std::string& contents) {
     std::string path = dir / "ROOM_05.CNF";
@@ -45,13 +37,8 @@ class ViewerWindowTest : public ::testing::Test {
     if (w) w->subWindow()->resize(700, 300);
     return w;
   }
-  void Drain() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-  }
 
   test::TempDir dir;
-  test::ScriptedHost host;
-  std::unique_ptr<TMyApp> app;
 };
 
 TEST_F(ViewerWindowTest, CaptionStatusAndKeys) {

@@ -78,8 +78,8 @@ TEST(PersonList, TwoByteCharactersCompareAsOneCode) {
 TEST(IdListView, ClicksAndScrolling) {
   IdListView v(20);
   v.Layout(100, 18);
-  EXPECT_EQ(v.paintRows(), 6);
-  EXPECT_EQ(v.pageRows(), 5);
+  EXPECT_EQ(v.rows(), 6);
+  EXPECT_EQ(v.fullRows(), 5);
   v.SetTop(10);
   EXPECT_EQ(v.ClickRow(4 + 2 * 18 + 1), 12);  // the third visible row
   EXPECT_TRUE(v.Visible(12));
@@ -89,6 +89,24 @@ TEST(IdListView, ClicksAndScrolling) {
   EXPECT_EQ(v.ClickRow(4 + 18), -1);  // below the last row
   EXPECT_FALSE(v.LineDown());
   EXPECT_TRUE(v.LineUp());
+}
+
+TEST(ScrolledList, RowsCountPartialLinesAndTheTopStopsAtTheEnds) {
+  ScrolledList v(3);
+  v.Layout(10, 18);  // less than one row high
+  EXPECT_EQ(v.rows(), 1);
+  EXPECT_EQ(v.fullRows(), 0);
+  EXPECT_FALSE(v.LineUp());
+  EXPECT_TRUE(v.LineDown());
+  EXPECT_TRUE(v.LineDown());
+  EXPECT_FALSE(v.LineDown());  // the last line stays at the top at most
+  v.SetTop(99);
+  EXPECT_EQ(v.top(), 2);
+  v.SetTop(-4);
+  EXPECT_EQ(v.top(), 0);
+  ScrolledList empty(0);
+  EXPECT_FALSE(empty.LineDown());
+  EXPECT_EQ(empty.maxPosition(), 0);
 }
 
 }  // namespace
