@@ -168,6 +168,18 @@ TEST_F(ViewerWindowTest, PrintingToPdfFollowsThePageLayout) {
   EXPECT_EQ(count, static_cast<size_t>(pages));
 }
 
+TEST_F(ViewerWindowTest, PrintingBeforeAnyMessageWasReadGivesOneEmptyPage) {
+  ViewerWindow* w = OpenConference(test::MakeConference(3));
+  ASSERT_TRUE(w->model().message().empty());
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(dir / "empty.pdf"));
+  EXPECT_EQ(w->PrintTo(printer), 1);
+  std::string bytes = test::ReadFile(dir / "empty.pdf");
+  EXPECT_NE(bytes.find("/Type /Page\n"), std::string::npos);
+  EXPECT_EQ(bytes.find("/Type /Page\n"), bytes.rfind("/Type /Page\n"));
+}
+
 TEST_F(ViewerWindowTest, MouseMarksInTheMarginAndDoubleClickOpens) {
   ViewerWindow* w = OpenConference(test::MakeConference(10));
   int y = w->lineHeight() * 2 + 2;
