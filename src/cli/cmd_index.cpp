@@ -1,6 +1,7 @@
 // rkvtool titles, tree and show: the title list, comment tree and message view
 // of a split file, exactly as a viewer builds them.
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "cli/cli.h"
@@ -75,13 +76,23 @@ std::string Bracketed(std::string_view text) {
 
 }  // namespace
 
+// The start every index command shares: the settings, its arguments and the
+// file's title table. Non-zero is the exit code to return at once.
+int Prepare(Context& ctx, const char* command, size_t positionals, RKVcfg& cfg, IndexArgs& args,
+            TitleInfo& table, const std::function<int()>& check = {}) {
+  LoadSettings(ctx, cfg);
+  if (int rc = ParseArgs(ctx, cfg, command, positionals, args)) return rc;
+  if (check) {
+    if (int rc = check()) return rc;
+  }
+  return LoadTable(ctx, cfg, args, table);
+}
+
 int CmdTitles(Context& ctx) {
   RKVcfg cfg;
-  LoadSettings(ctx, cfg);
   IndexArgs args;
-  if (int rc = ParseArgs(ctx, cfg, "titles", 0, args)) return rc;
   TitleInfo table;
-  if (int rc = LoadTable(ctx, cfg, args, table)) return rc;
+  if (int rc = Prepare(ctx, "titles", 0, cfg, args, table)) return rc;
   for (int i = 0; i < table.count(); ++i) {
     const TitleNode& t = table.title(i);
     Print(ctx, std::to_string(i) + "\t" + std::to_string(t.kind) + "\t" + std::to_string(t.offset) + "\t" +
@@ -93,11 +104,9 @@ int CmdTitles(Context& ctx) {
 
 int CmdTree(Context& ctx) {
   RKVcfg cfg;
-  LoadSettings(ctx, cfg);
   IndexArgs args;
-  if (int rc = ParseArgs(ctx, cfg, "tree", 0, args)) return rc;
   TitleInfo table;
-  if (int rc = LoadTable(ctx, cfg, args, table)) return rc;
+  if (int rc = Prepare(ctx, "tree", 0, cfg, args, table)) return rc;
   const CommentTree* tree = table.tree();
   if (!tree) {
     std::fprintf(stderr, "rkvtool: tree: no comment tree\n");
@@ -113,16 +122,18 @@ int CmdTree(Context& ctx) {
 
 int CmdShow(Context& ctx) {
   RKVcfg cfg;
-  LoadSettings(ctx, cfg);
   IndexArgs args;
-  if (int rc = ParseArgs(ctx, cfg, "show", 1, args)) return rc;
-  const std::string& indexText = args.rest[0];
-  if (indexText.empty() || indexText.size() > 9 || indexText.find_first_not_of("0123456789") != std::string::npos) {
-    return Usage("show: INDEX wants a title number from 0");
-  }
-  int index = std::stoi(indexText);
   TitleInfo table;
-  if (int rc = LoadTable(ctx, cfg, args, table)) return rc;
+  int index = 0;
+  auto checkIndex = [&]() -> int {
+    const std::string& text = args.rest[0];
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
+      return Usage("show: INDEX wants a title number from 0");
+    }
+    index = std::stoi(text);
+    return 0;
+  };
+  if (int rc = Prepare(ctx, "show", 1, cfg, args, table, checkIndex)) return rc;
   if (index >= table.count()) {
     std::fprintf(stderr, "rkvtool: show: there are %d titles\n", table.count());
     return kFailed;

@@ -17,7 +17,6 @@ using Lines = std::vector<std::string>;
 
 class ClipboardOps : public test::FilerTest {
  protected:
-  void TearDown() override { os::SetWriteFaultHook(nullptr); }
   std::unique_ptr<FilerModel> OnFile(const std::string& name) {
     auto filer = Open();
     filer->Click(IndexOf(*filer, name) - filer->top(), false);

@@ -19,7 +19,6 @@ using Lines = std::vector<std::string>;
 
 class FileOps : public test::FilerTest {
  protected:
-  void TearDown() override { os::SetWriteFaultHook(nullptr); }
   void Mark(FilerModel& filer, std::initializer_list<const char*> names) {
     for (const char* n : names) filer.listing().SetMark(IndexOf(filer, n), true);
   }

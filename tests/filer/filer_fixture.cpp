@@ -19,6 +19,8 @@ int64_t LocalTime(int year, int month, int day, int hour, int minute) {
   return static_cast<int64_t>(mktime(&tm));
 }
 
+void FilerTest::TearDown() { os::SetWriteFaultHook(nullptr); }
+
 FilerTest::FilerTest() {
   cfg.LogDir = dir.path();
   cfg.CnfDir = dir.path();

@@ -22,6 +22,8 @@ int64_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0);
 class FilerTest : public ::testing::Test {
  protected:
   FilerTest();
+  // Writes fail no more once a test is over, whatever it did.
+  void TearDown() override;
 
   // Makes a file (core path relative to the test folder unless absolute).
   std::string Make(const std::string& name, std::string_view bytes = "x", int64_t mtime = 0);

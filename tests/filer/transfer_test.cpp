@@ -17,7 +17,6 @@ using test::Sj;
 
 class TransferTest : public test::FilerTest {
  protected:
-  void TearDown() override { os::SetWriteFaultHook(nullptr); }
   std::vector<std::string> Entries(const std::string& folder) {
     std::vector<std::string> names;
     auto listed = os::ListDir(folder);
