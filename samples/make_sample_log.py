@@ -70,7 +70,9 @@ def conference(prompt, first, count, topics, shape, when):
 
 
 def mail_a(number, subject, member, name, when):
-    return sj("%2d " % number) + pad(subject, 18) + b" " + sj(member) + b"     " + pad(name, 4) + b" " + sj(when)
+    # The service's list columns: subject from column 4 (16 bytes), ID from 22,
+    # date from 40; the line after it carries the sender from column 10.
+    return sj("%2d  " % number) + pad(subject, 16) + b"  " + sj(member) + b"     " + pad(name, 4) + b" " + sj(when)
 
 
 def mail_b(number, subject, member, when):
@@ -108,6 +110,7 @@ put("CCS(01>MAIL", "",
     "05/09  DEF67890  はなこ", "05/09  GHI13579  たろう", "05/08  JKL24680  じろう", "",
     "MAIL>READ 1")
 put(mail_a(1, "オフ会のご案内", "DEF67890", "はな", "26/05/09 19:02"),
+    "差出人：   はなこ",
     "     件名：オフ会のご案内",
     "けんじさん、こんばんは。", "来月のオフ会の日程が決まりました。", "６月１４日（土）の午後です。",
     "お返事お待ちしています。", "", MAIL_END, "E")

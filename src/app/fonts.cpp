@@ -1,7 +1,10 @@
 #include "app/fonts.h"
 
+#include <cmath>
+
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -46,6 +49,39 @@ FontInfo InfoFromFont(const QFont& font) {
   }
   info.height = -px;
   return info;
+}
+
+int CellWidth(const QFont& font) { return QFontMetrics(font).horizontalAdvance(QLatin1Char('0')); }
+
+bool IsGridFont(const QFont& font) {
+  QFontMetricsF fm(font);
+  const qreal cell = fm.horizontalAdvance(QLatin1Char('0'));
+  if (cell <= 0) return false;
+  auto near = [](qreal a, qreal b) { return std::abs(a - b) < 0.05; };
+  for (QChar c : QStringLiteral("iWm.")) {
+    if (!near(fm.horizontalAdvance(c), cell)) return false;
+  }
+  // Kana, kanji and the full-width blank: two cells each.
+  for (QChar c : QStringLiteral("\u3042\u6F22\u3000\uFF21")) {
+    if (!near(fm.horizontalAdvance(c), 2 * cell)) return false;
+  }
+  return true;
+}
+
+QStringList GridFontFamilies() {
+  QStringList out;
+  for (const QString& family : QFontDatabase::families()) {
+    if (QFontDatabase::isPrivateFamily(family)) continue;
+    QFont f(family);
+    f.setPixelSize(16);
+    f.setStyle(QFont::StyleNormal);
+    f.setWeight(QFont::Normal);
+    // A family missing here would be replaced by another one.
+    if (QFontInfo(f).family() != family) continue;
+    if (IsGridFont(f)) out << family;
+  }
+  out.sort(Qt::CaseInsensitive);
+  return out;
 }
 
 QColor ColorFromRef(int ref) { return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF); }

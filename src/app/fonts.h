@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QStringList>
 
 #include "settings/settings.h"
 
@@ -15,6 +16,15 @@ QFont SystemFixedFont();
 QFont FontFromInfo(const FontInfo& info);
 // The font's face and its character height (negative pixels) for storing.
 FontInfo InfoFromFont(const QFont& font);
+
+// The width of one half-width cell: the advance of "0". A CJK face's average
+// character width is its full-width advance, twice the cell the columns use.
+int CellWidth(const QFont& font);
+// True when the face lays text on a grid of half-width cells with full-width
+// characters exactly two cells wide, so the title columns line up.
+bool IsGridFont(const QFont& font);
+// Every installed family that keeps that grid, sorted.
+QStringList GridFontFamilies();
 
 // Colours are stored as 0x00BBGGRR values.
 QColor ColorFromRef(int colorRef);

@@ -1,15 +1,18 @@
 #include "app/main_client.h"
 
-#include <QColorDialog>
-
 #include <algorithm>
-#include <QFontDialog>
+#include <functional>
+
+#include <QColorDialog>
+#include <QEvent>
 #include <QMainWindow>
 #include <QMdiSubWindow>
+#include <QPointer>
 
 #include "app/about_dialog.h"
 #include "app/child_window.h"
 #include "app/command_ids.h"
+#include "app/font_chooser.h"
 #include "app/fonts.h"
 #include "app/help_window.h"
 #include "app/main_frame.h"
@@ -86,12 +89,45 @@ void TMainWindow::KeepInside(ChildWindow* child) {
   if (x != r.x() || y != r.y()) sub->move(x, y);
 }
 
+namespace {
+
+// Calls back when a watched window gets its close event.
+class CloseWatcher : public QObject {
+ public:
+  CloseWatcher(QObject* watched, std::function<void()> onClose) : QObject(watched), onClose_(std::move(onClose)) {
+    watched->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Close) onClose_();
+    return false;
+  }
+
+ private:
+  std::function<void()> onClose_;
+};
+
+}  // namespace
+
 ChildWindow* TMainWindow::OpenViewer(int fileKind, const std::string& path) {
   int viewers = 0;
   for (ChildWindow* c : Children()) viewers += c->kind() == ChildKind::Viewer ? 1 : 0;
   app_.cfg().ViewerSize.reserved = static_cast<int8_t>(viewers > 127 ? 127 : viewers);
   if (!app_.viewerFactory) return nullptr;
-  return app_.viewerFactory(fileKind, path);
+  QPointer<QMdiSubWindow> opener = currentSubWindow();
+  ChildWindow* viewer = app_.viewerFactory(fileKind, path);
+  QMdiSubWindow* sub = viewer ? viewer->subWindow() : nullptr;
+  if (!sub || !opener || opener == sub) return viewer;
+  // Closing the viewer while it is active hands the focus back to the window
+  // that opened it, not to whichever child was active before that.
+  new CloseWatcher(sub, [this, sub, opener] {
+    if (currentSubWindow() != sub) return;
+    QMetaObject::invokeMethod(
+        this, [this, opener] {
+          if (opener && opener->isVisible()) setActiveSubWindow(opener);
+        },
+        Qt::QueuedConnection);
+  });
+  return viewer;
 }
 
 ChildWindow* TMainWindow::OpenFiler(int filerKind, const std::string& startPath) {
@@ -244,12 +280,7 @@ void TMainWindow::ChooseColour(int id) {
 void TMainWindow::ChooseFont(int id) {
   RKVcfg& cfg = app_.cfg();
   FontInfo& setting = id == cmd::OptFont ? cfg.FontInfo1 : cfg.FontInfo2;
-  bool ok = false;
-  QFont start = FontFromInfo(setting);
-  QFont chosen = QFontDialog::getFont(&ok, start, this, QString(),
-                                      QFontDialog::MonospacedFonts | QFontDialog::ScalableFonts |
-                                          QFontDialog::NonScalableFonts);
-  if (ok) setting = InfoFromFont(chosen);
+  if (std::optional<QFont> chosen = ChooseGridFont(FontFromInfo(setting), this)) setting = InfoFromFont(*chosen);
   for (ChildWindow* child : Children()) child->FontChanged();
 }
 

@@ -1,5 +1,7 @@
 #include "app/main_frame.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QFont>
 #include <QIcon>
@@ -7,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QStatusBar>
 #include <QSvgRenderer>
 #include <QToolBar>
@@ -59,11 +62,19 @@ MyMDIFrame::MyMDIFrame(TMyApp& app) : app_(app) {
   addToolBar(Qt::TopToolBarArea, toolBar_);
   BuildToolBar();
 
-  connect(client_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+  connect(client_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
     UpdateToolBar();
     if (ChildWindow* child = client_->ActiveChildWindow()) {
       QString text = child->StatusText();
       if (!text.isNull()) SetMessage(text);
+    }
+    if (!sub) {
+      // The closing window is still listed now; look again once it is gone.
+      QMetaObject::invokeMethod(
+          this, [this] {
+            if (client_->subWindowList().isEmpty()) SetMessage(QString());
+          },
+          Qt::QueuedConnection);
     }
   });
 }
@@ -115,6 +126,41 @@ void MyMDIFrame::BuildFromSettings() {
     menuActions_.push_back(std::move(actions));
     int index = static_cast<int>(i);
     connect(m, &QMenu::aboutToShow, this, [this, index] { ApplyRules(index); });
+    bool isWindowMenu = std::any_of(bar[i].items.begin(), bar[i].items.end(),
+                                    [](const MenuItem& item) { return item.id == cmd::Cascade; });
+    if (isWindowMenu) {
+      windowMenu_ = m;
+      windowList_.clear();
+      connect(m, &QMenu::aboutToShow, this, &MyMDIFrame::UpdateWindowList);
+    }
+  }
+}
+
+void MyMDIFrame::UpdateWindowList() {
+  if (!windowMenu_) return;
+  for (QAction* a : windowList_) {
+    windowMenu_->removeAction(a);
+    a->deleteLater();
+  }
+  windowList_.clear();
+  const QList<QMdiSubWindow*> subs = client_->subWindowList(QMdiArea::CreationOrder);
+  if (subs.isEmpty()) return;
+  windowList_.push_back(windowMenu_->addSeparator());
+  int n = 0;
+  for (QMdiSubWindow* sub : subs) {
+    ++n;
+    QString caption = sub->windowTitle();
+    caption.replace('&', "&&");
+    QAction* a = windowMenu_->addAction(n < 10 ? QString("&%1 %2").arg(n).arg(caption) : caption);
+    a->setCheckable(true);
+    a->setChecked(sub == client_->activeSubWindow());
+    QPointer<QMdiSubWindow> target = sub;
+    connect(a, &QAction::triggered, this, [this, target] {
+      if (!target) return;
+      if (target->isMinimized()) target->showNormal();
+      client_->setActiveSubWindow(target);
+    });
+    windowList_.push_back(a);
   }
 }
 

@@ -46,6 +46,9 @@ class MyMDIFrame : public QMainWindow {
   // Re-enables the tool bar buttons for the active child.
   void UpdateToolBar();
   QAction* toolAction(int command) const;
+  // The Window menu's list of open children, rebuilt each time it opens.
+  const std::vector<QAction*>& windowListActions() const { return windowList_; }
+  void UpdateWindowList();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -61,6 +64,8 @@ class MyMDIFrame : public QMainWindow {
   std::vector<QMenu*> menus_;
   std::vector<std::vector<QAction*>> menuActions_;
   std::vector<QAction*> toolActions_;
+  QMenu* windowMenu_ = nullptr;
+  std::vector<QAction*> windowList_;
 };
 
 }  // namespace rkv

@@ -7,6 +7,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -78,6 +80,13 @@ Answer QtHost::Message(std::string_view text, std::string_view caption, Buttons 
     case Buttons::AbortRetryIgnore:
       box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
       break;
+  }
+  // A message box is only as wide as its text, and a window manager cuts a
+  // longer caption short; a spacer keeps room for the whole caption.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    int captionWidth = QFontMetrics(QApplication::font()).horizontalAdvance(box.windowTitle()) + 140;
+    grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                  1, grid->columnCount());
   }
   QApplication::setOverrideCursor(Qt::ArrowCursor);
   int r = box.exec();

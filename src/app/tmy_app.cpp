@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 #include "app/main_client.h"
 #include "app/main_frame.h"
@@ -21,8 +24,26 @@ static void InitResources() { Q_INIT_RESOURCE(rkv); }
 
 namespace rkv {
 
+bool InstallQtTranslations() {
+  // Every text of the program is Japanese, so the standard buttons and dialogs
+  // are too, whatever the user's locale. Installed once per process.
+  static const bool loaded = [] {
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qt", "_", dir) &&
+        !translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_", dir)) {
+      delete translator;
+      return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+  }();
+  return loaded;
+}
+
 TMyApp::TMyApp(StartArgs args) : args_(std::move(args)) {
   InitResources();
+  InstallQtTranslations();
   viewerFactory = [this](int kind, const std::string& path) { return ViewerWindow::Open(*this, path, kind); };
   dividerFactory = [this](const std::string& log) { DivLogWindow::Open(*this, log); };
   filerFactory = [this](int kind, const std::string& start) { return DirWindow::Open(*this, kind, start); };

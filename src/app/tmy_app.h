@@ -16,6 +16,10 @@ namespace rkv {
 class MyMDIFrame;
 class ChildWindow;
 
+// Loads Qt's Japanese translations of its standard buttons and dialogs; false
+// when they are not installed.
+bool InstallQtTranslations();
+
 class TMyApp {
  public:
   explicit TMyApp(StartArgs args);

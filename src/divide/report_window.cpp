@@ -59,10 +59,9 @@ DivLogWindow* DivLogWindow::Open(TMyApp& app, const std::string& logPath) {
   TMainWindow* client = app.frame()->client();
   client->AddChild(window);
   // Room for a report line of the widest file name, and a dozen lines or more.
-  QFontMetrics fm(window->font());
   QSize area = client->viewport()->size();
   int lines = static_cast<int>(window->run().report().lines.size());
-  int width = std::min(fm.averageCharWidth() * 64 + kBarWidth + 16, area.width() - 20);
+  int width = std::min(CellWidth(window->font()) * 64 + kBarWidth + 16, area.width() - 20);
   int height = std::min(window->lineHeight_ * std::clamp(lines + 1, 12, 24) + 40, area.height() - 20);
   window->subWindow()->resize(std::max(width, 200), std::max(height, 120));
   client->KeepInside(window);

@@ -1,5 +1,7 @@
 #include "filer/filer_placement.h"
 
+#include <algorithm>
+
 namespace rkv {
 
 WinPlace& FilerSizeRecord(RKVcfg& cfg, int kind) {
@@ -8,7 +10,8 @@ WinPlace& FilerSizeRecord(RKVcfg& cfg, int kind) {
   return cfg.FilerSize;
 }
 
-FilerPlacement InitialFilerPlacement(const RKVcfg& cfg, int kind, const FilerMetrics& m, int openOfKind) {
+FilerPlacement InitialFilerPlacement(const RKVcfg& cfg, int kind, const FilerMetrics& m, int openOfKind,
+                                     const ClientArea& area) {
   FilerPlacement p;
   if (cfg.SaveChildWinSize) {
     const WinPlace& w = FilerSizeRecord(const_cast<RKVcfg&>(cfg), kind);
@@ -23,8 +26,18 @@ FilerPlacement InitialFilerPlacement(const RKVcfg& cfg, int kind, const FilerMet
   int chars = 38 + (kind == 1 ? 42 : 0) + (mode.nameWidth > 8 ? mode.nameWidth - 8 : 0);
   p.width = chars * m.charWidth + m.margin + 20;
   p.height = 15 * m.rowHeight + m.headerHeight;
-  p.x = (kind == 2 ? 50 : 0) + 24 * openOfKind;
-  p.y = (kind == 1 ? 20 : 0) + 20 * openOfKind;
+  // Each filer opens below the title bar and button bar of the one before.
+  int step = m.frameHeight - m.frameWidth / 2 + m.headerHeight;
+  p.x = 24 * area.openFilers;
+  p.y = std::max(step, 20) * area.openFilers;
+  if (area.width > 0 && area.height > 0) {
+    const int minWidth = 20 * m.charWidth, minHeight = m.headerHeight + 3 * m.rowHeight;
+    p.width = std::max(std::min(p.width, area.width - m.frameWidth), minWidth);
+    p.height = std::max(std::min(p.height, area.height - p.y - m.frameHeight), minHeight);
+    // Past the bottom or right edge the window slides back in, keeping its size.
+    p.x = std::max(0, std::min(p.x, area.width - m.frameWidth - p.width));
+    p.y = std::max(0, std::min(p.y, area.height - m.frameHeight - p.height));
+  }
   return p;
 }
 

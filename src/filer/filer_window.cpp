@@ -78,12 +78,16 @@ DirWindow* DirWindow::Open(TMyApp& app, int kind, const std::string& startPath) 
   TMainWindow* client = app.frame()->client();
   int sameKind = 0;
   for (ChildWindow* c : client->Children()) sameKind += c->className() == window->className() ? 1 : 0;
-  FilerMetrics m{window->charWidth_, window->rowHeight_, window->headerHeight_, window->margin_};
-  FilerPlacement p = InitialFilerPlacement(app.cfg(), kind, m, sameKind);
+  int filers = 0;
+  for (ChildWindow* c : client->Children()) filers += c->kind() == ChildKind::Filer ? 1 : 0;
   client->AddChild(window);
   QMdiSubWindow* sub = window->subWindow();
   // The frame's borders come on top of the client area the placement speaks of.
   QSize frameExtra = sub->size() - window->size();
+  FilerMetrics m{window->charWidth_, window->rowHeight_, window->headerHeight_, window->margin_,
+                 frameExtra.width(), frameExtra.height()};
+  QSize area = client->viewport()->size();
+  FilerPlacement p = InitialFilerPlacement(app.cfg(), kind, m, sameKind, {area.width(), area.height(), filers});
   sub->resize(p.width + frameExtra.width(), p.height + frameExtra.height());
   if (p.x >= 0) sub->move(p.x, p.y);
   if (p.state == 1) sub->showMaximized();
@@ -95,7 +99,7 @@ DirWindow* DirWindow::Open(TMyApp& app, int kind, const std::string& startPath) 
 
 void DirWindow::UpdateMetrics() {
   QFontMetrics fm(font_);
-  charWidth_ = fm.averageCharWidth();
+  charWidth_ = CellWidth(font_);
   rowHeight_ = fm.height() + app().cfg().LinePitch;
   headerHeight_ = QFontMetrics(QApplication::font()).height() + 12;
   margin_ = charWidth_ + 2;

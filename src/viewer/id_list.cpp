@@ -46,6 +46,21 @@ std::vector<Person> BuildPersonList(const TitleInfo& titles) {
   return rows;
 }
 
+ScreenRect IdListPlacement(const ScreenRect& viewer, const ScreenRect& screen, int width, int height) {
+  ScreenRect r{0, viewer.y, std::min(width, screen.width), std::min(height, screen.height)};
+  const int screenRight = screen.x + screen.width;
+  if (viewer.x + viewer.width + r.width <= screenRight) {
+    r.x = viewer.x + viewer.width;
+  } else if (viewer.x - r.width >= screen.x) {
+    r.x = viewer.x - r.width;
+  } else {
+    r.x = viewer.x + viewer.width - r.width;
+  }
+  r.x = std::clamp(r.x, screen.x, screenRight - r.width);
+  r.y = std::clamp(r.y, screen.y, screen.y + screen.height - r.height);
+  return r;
+}
+
 int IdListView::ClickRow(int y) const {
   int row = (y - 4) / rowHeight();
   int index = row + top();

@@ -25,6 +25,16 @@ std::vector<Person> BuildPersonList(const TitleInfo& titles);
 // 16-bit code; a prefix comes first.
 int CompareHandles(std::string_view a, std::string_view b);
 
+struct ScreenRect {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Where the handle list opens when no placement is stored: beside the viewer,
+// right of it when there is room on the screen, else left of it, else over the
+// viewer's right edge; top-aligned with the viewer, so the frame's menus stay
+// uncovered, and always inside the screen.
+ScreenRect IdListPlacement(const ScreenRect& viewer, const ScreenRect& screen, int width, int height);
+
 class IdListView : public ScrolledList {
  public:
   explicit IdListView(int count = 0) : ScrolledList(count) {}

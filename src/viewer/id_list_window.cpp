@@ -1,9 +1,14 @@
 #include "viewer/id_list_window.h"
 
+#include <algorithm>
+
+#include <QApplication>
 #include <QFontMetrics>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 
 #include "app/fonts.h"
@@ -20,7 +25,8 @@ constexpr int kLeft = 2, kTop = 4;
 }  // namespace
 
 IdListWindow::IdListWindow(TMyApp& app, ViewerWindow* viewer, const TitleInfo& titles)
-    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), app_(app), viewer_(viewer),
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus), app_(app),
+      viewer_(viewer),
       rows_(BuildPersonList(titles)), view_(static_cast<int>(rows_.size())) {
   setObjectName("RKVIdLister");
   setWindowTitle(QString::fromUtf8("ハンドル一覧"));
@@ -31,11 +37,30 @@ IdListWindow::IdListWindow(TMyApp& app, ViewerWindow* viewer, const TitleInfo& t
   bar_->setRange(0, std::max(view_.count() - 1, 0));
   ConnectScrolledList(bar_, view_, this);
   const WinPlace& p = app.cfg().IDWindowSize;
+  // The list only points; the keyboard stays with the viewer.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFocusPolicy(Qt::NoFocus);
   if (p.x != 0 && p.y != 0) {
     setGeometry(p.x, p.y, p.width, p.height);
   } else {
-    setGeometry(20, 20, 140, 240);
+    PlaceBesideViewer();
   }
+}
+
+void IdListWindow::PlaceBesideViewer() {
+  QWidget* anchor = viewer_ && viewer_->subWindow() ? static_cast<QWidget*>(viewer_->subWindow()) : viewer_.data();
+  if (!anchor || !anchor->screen()) {
+    setGeometry(20, 20, 140, 240);
+    return;
+  }
+  // Wide enough that the caption shows whole beside the title bar's buttons.
+  int width = std::max(140, QFontMetrics(QApplication::font()).horizontalAdvance(windowTitle()) + 120);
+  QPoint origin = anchor->mapToGlobal(QPoint(0, 0));
+  QRect screen = anchor->screen()->availableGeometry();
+  ScreenRect r = IdListPlacement({origin.x(), origin.y(), anchor->width(), anchor->height()},
+                                 {screen.x(), screen.y(), screen.width(), screen.height()}, width, 240);
+  resize(r.width, r.height);
+  move(r.x, r.y);  // a window's position includes its frame
 }
 
 void IdListWindow::resizeEvent(QResizeEvent*) {
@@ -89,7 +114,10 @@ void IdListWindow::mousePressEvent(QMouseEvent* event) {
   QPointer<ViewerWindow> viewer = viewer_;
   QMetaObject::invokeMethod(
       this, [viewer, title] {
-        if (viewer) viewer->ChooseHandle(title);
+        if (!viewer) return;
+        viewer->ChooseHandle(title);
+        viewer->window()->activateWindow();
+        viewer->setFocus();
       },
       Qt::QueuedConnection);
 }

@@ -37,6 +37,7 @@ class IdListWindow : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  void PlaceBesideViewer();
 
   TMyApp& app_;
   QPointer<ViewerWindow> viewer_;

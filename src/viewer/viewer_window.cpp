@@ -117,7 +117,7 @@ ViewerWindow* ViewerWindow::Open(TMyApp& app, const std::string& path, int fileK
 
 void ViewerWindow::UpdateMetrics() {
   QFontMetrics fm(font_);
-  charWidth_ = fm.averageCharWidth();
+  charWidth_ = CellWidth(font_);
   lineHeight_ = fm.height() + app().cfg().LinePitch;
   textOrigin_ = charWidth_ + 3;
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app/command_ids.h"
+#include "app/fonts.h"
 #include "app/main_client.h"
 #include "app/main_frame.h"
 #include "app/tmy_app.h"
@@ -116,6 +117,29 @@ TEST_F(FilerWindowTest, KeyHelpAndStatusLine) {
   ASSERT_EQ(host.shown.size(), 1u);
   EXPECT_EQ(host.shown[0].caption, test::Sj("ファイラーキー割り当て"));
   EXPECT_TRUE(app->frame()->Message().contains(QString::fromUtf8("ﾌｧｲﾙ(")));
+}
+
+TEST_F(FilerWindowTest, StartupFilersAreSizedByTheHalfWidthCellAndStayVisible) {
+  app->cfg().FontInfo2 = FontInfo{"Noto Sans Mono CJK JP", -16};
+  app->frame()->resize(1280, 1024);
+  app->frame()->client()->resize(1280, 900);
+  DirWindow* log = OpenFiler(kLogFiler, false);
+  DirWindow* mail = OpenFiler(kMailFiler, false);
+  DirWindow* cnf = OpenFiler(kCnfFiler, false);
+  int cell = CellWidth(FontFromInfo(app->cfg().FontInfo2));
+  EXPECT_LT(cell, QFontMetrics(FontFromInfo(app->cfg().FontInfo2)).averageCharWidth());
+  EXPECT_LE(cnf->width(), 100 * cell);  // 80 columns, margin and bar
+  QSize area = app->frame()->client()->viewport()->size();
+  QMdiSubWindow* subs[] = {log->subWindow(), mail->subWindow(), cnf->subWindow()};
+  for (int i = 0; i < 3; ++i) {
+    QRect r = subs[i]->geometry();
+    EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(r)) << i;
+    if (i == 0) continue;
+    // Below the earlier one's title bar and button bar.
+    DirWindow* before = i == 1 ? log : mail;
+    QPoint barBottom = before->mapTo(app->frame()->client()->viewport(), QPoint(0, before->headerHeight()));
+    EXPECT_GE(r.top(), barBottom.y()) << i;
+  }
 }
 
 TEST_F(FilerWindowTest, StoredPlacementReopensWithCascade) {

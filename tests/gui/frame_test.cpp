@@ -4,10 +4,16 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QToolBar>
 
 #include "app/command_ids.h"
+#include "app/font_chooser.h"
+#include "app/fonts.h"
 #include "app/main_client.h"
 #include "app/main_frame.h"
 #include "app/text.h"
@@ -222,6 +228,66 @@ TEST_F(FrameTest, ViewerCountGoesIntoTheViewerRecord) {
   Add("RKVFiler");
   client->OpenViewer(kLogFile, "/x");
   EXPECT_EQ(app->cfg().ViewerSize.reserved, 2);
+}
+
+TEST_F(FrameTest, WindowMenuListsTheChildrenAndTheBarClearsWhenNoneIsLeft) {
+  TestChild* a = Add("RKVFiler");
+  a->setWindowTitle("/home/a");
+  TestChild* b = Add("RKVViewer");
+  b->setWindowTitle(QString::fromUtf8("☆/home/b&c"));
+  frame->SetMessage("4 files");
+  QMenu* window = frame->menu(6);
+  emit window->aboutToShow();
+  emit window->aboutToShow();  // rebuilt, not appended to
+  const auto& list = frame->windowListActions();
+  ASSERT_EQ(list.size(), 3u);  // a separator and one item per child
+  EXPECT_EQ(list[1]->text(), "&1 /home/a");
+  EXPECT_EQ(list[2]->text(), QString::fromUtf8("&2 ☆/home/b&&c"));
+  EXPECT_TRUE(list[2]->isChecked());
+  list[1]->trigger();
+  EXPECT_EQ(client->ActiveChildWindow(), a);
+
+  frame->Dispatch(cmd::CloseAll);
+  Drain();
+  EXPECT_EQ(frame->Message(), QString());
+}
+
+TEST_F(FrameTest, ClosingAViewerReturnsToTheWindowThatOpenedIt) {
+  TestChild* logFiler = Add("RKVFiler");
+  TestChild* cnfFiler = Add("RKVCnfFiler");
+  TestChild* viewer = nullptr;
+  app->viewerFactory = [&](int, const std::string&) -> ChildWindow* {
+    viewer = Add("RKVViewer");
+    return viewer;
+  };
+  client->OpenViewer(kConferenceFile, "/x.CNF");
+  ASSERT_NE(viewer, nullptr);
+  client->setActiveSubWindow(logFiler->subWindow());  // the user looks elsewhere, then back
+  client->setActiveSubWindow(viewer->subWindow());
+  viewer->subWindow()->close();
+  Drain();
+  EXPECT_EQ(client->ActiveChildWindow(), cnfFiler);
+}
+
+TEST_F(FrameTest, StandardButtonsAndTheFontDialogSuitJapaneseText) {
+  ASSERT_TRUE(InstallQtTranslations());
+  QMessageBox box;
+  box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+  EXPECT_EQ(box.button(QMessageBox::Retry)->text(), QString::fromUtf8("再試行"));
+
+  QFont current("Noto Sans Mono CJK JP");
+  current.setPixelSize(19);
+  FontChooserDialog dialog(current, frame);
+  QStringList offered;
+  for (int i = 0; i < dialog.familyList()->count(); ++i) offered << dialog.familyList()->item(i)->text();
+  EXPECT_TRUE(offered.contains("Noto Sans Mono CJK JP"));
+  // Latin-only monospace faces let kana fall back to a face of another width.
+  EXPECT_FALSE(offered.contains("DejaVu Sans Mono"));
+  EXPECT_EQ(dialog.familyList()->currentItem()->text(), "Noto Sans Mono CJK JP");
+  QFont chosen = dialog.selectedFont();
+  EXPECT_EQ(chosen.pixelSize(), 19);
+  EXPECT_EQ(chosen.style(), QFont::StyleNormal);
+  EXPECT_TRUE(IsGridFont(chosen));
 }
 
 }  // namespace

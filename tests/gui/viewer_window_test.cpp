@@ -98,12 +98,16 @@ TEST_F(ViewerWindowTest, TheHandleListPicksAMember) {
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->rows().size(), 2u);
   EXPECT_EQ(list->rows()[1].handle.substr(0, 4), "zeta");
+  // Beside the viewer, top-aligned with it, wide enough for its caption.
+  EXPECT_EQ(list->y(), w->subWindow()->mapToGlobal(QPoint(0, 0)).y());
+  EXPECT_GT(list->width(), QFontMetrics(QApplication::font()).horizontalAdvance(list->windowTitle()));
   list->resize(140, 240);
   QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, QPoint(20, 4 + list->rowHeight() + 2));
   Drain();
   EXPECT_EQ(list->view().selected, 1);
   EXPECT_EQ(w->model().ListCount(), 3);  // zeta's three messages
   EXPECT_EQ(w->model().EntryTitle(0), 2);
+  EXPECT_TRUE(w->hasFocus());  // the keyboard stays with the viewer
   QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, QPoint(20, 4 + 10 * list->rowHeight()));
   Drain();
   EXPECT_EQ(list->view().selected, 1);  // below the last row: nothing

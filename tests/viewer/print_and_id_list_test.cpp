@@ -91,6 +91,29 @@ TEST(IdListView, ClicksAndScrolling) {
   EXPECT_TRUE(v.LineUp());
 }
 
+TEST(IdListPlacement, BesideTheViewerAndInsideTheScreen) {
+  const ScreenRect screen{0, 0, 1280, 1000};
+  struct Row {
+    ScreenRect viewer;
+    int x, y;
+  } rows[] = {
+      {{100, 120, 700, 600}, 800, 120},    // room on the right
+      {{500, 120, 700, 600}, 260, 120},    // none on the right: left of it
+      {{60, 120, 1180, 600}, 1000, 120},   // none either side: over its right edge
+      {{100, 900, 700, 600}, 800, 760},    // low viewer: pulled up into the screen
+      {{-300, 120, 400, 300}, 100, 120},   // viewer partly off screen
+  };
+  for (const Row& r : rows) {
+    ScreenRect got = IdListPlacement(r.viewer, screen, 240, 240);
+    EXPECT_EQ(got.x, r.x) << r.viewer.x << "," << r.viewer.width;
+    EXPECT_EQ(got.y, r.y) << r.viewer.y;
+    EXPECT_EQ(got.width, 240);
+  }
+  ScreenRect tiny = IdListPlacement({0, 0, 100, 100}, {0, 0, 200, 150}, 240, 240);
+  EXPECT_EQ(tiny.width, 200);
+  EXPECT_EQ(tiny.height, 150);
+}
+
 TEST(ScrolledList, RowsCountPartialLinesAndTheTopStopsAtTheEnds) {
   ScrolledList v(3);
   v.Layout(10, 18);  // less than one row high
