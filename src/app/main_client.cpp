@@ -119,13 +119,9 @@ ChildWindow* TMainWindow::OpenViewer(int fileKind, const std::string& path) {
   if (!sub || !opener || opener == sub) return viewer;
   // Closing the viewer while it is active hands the focus back to the window
   // that opened it, not to whichever child was active before that.
+  // Done before the close, so the MDI area has no other window to pick.
   new CloseWatcher(sub, [this, sub, opener] {
-    if (currentSubWindow() != sub) return;
-    QMetaObject::invokeMethod(
-        this, [this, opener] {
-          if (opener && opener->isVisible()) setActiveSubWindow(opener);
-        },
-        Qt::QueuedConnection);
+    if (currentSubWindow() == sub && opener && opener->isVisible()) setActiveSubWindow(opener);
   });
   return viewer;
 }

@@ -28,6 +28,8 @@ bool InstallQtTranslations() {
   // Every text of the program is Japanese, so the standard buttons and dialogs
   // are too, whatever the user's locale. Installed once per process.
   static const bool loaded = [] {
+    // Dates and sizes in the standard dialogs read the Japanese way too.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qt", "_", dir) &&
