@@ -30,6 +30,18 @@ int TitleFileInfo::Load() {
     error_ = "cannot open " + conferenceName_ + ": " + os::LastErrorText();
     return -1;
   }
+  // A title file name that reaches the conference file itself (a room file
+  // named like its index in the title folder) must never be written: the
+  // titles are shown from a scan and nothing is stored.
+  std::optional<FileId> source = FileIdOf(conferenceName_);
+  if (source && source == FileIdOf(titleName_)) {
+    protectSource_ = true;
+    int rc = Rebuild();
+    stored_ = false;
+    error_ = "the title file would replace " + conferenceName_;
+    conference_.reset();
+    return rc;
+  }
   if (!titleFile_.Open(titleName_)) {
     error_ = "cannot open " + titleName_ + ": " + os::LastErrorText();
     return -1;
@@ -120,7 +132,7 @@ int TitleFileInfo::Finish(std::vector<TitleNode> titles, int64_t lastLine, int s
     error_ = "cannot read " + conferenceName_;
     return scanResult;
   }
-  Write();
+  if (!protectSource_) Write();
   return 0;
 }
 

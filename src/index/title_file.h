@@ -50,6 +50,7 @@ class TitleFileInfo {
   WinFixFile titleFile_;
   std::string titleName_;
   bool stored_ = true;
+  bool protectSource_ = false;  // the title file name is the conference file
   std::string error_;
 };
 

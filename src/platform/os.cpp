@@ -49,6 +49,20 @@ FileStat FromStat(const struct stat& st) {
 
 }  // namespace
 
+namespace {
+
+CallFaultHook& CallHook() {
+  static CallFaultHook hook;
+  return hook;
+}
+
+int Injected(Call call, std::string_view path) {
+  auto& hook = CallHook();
+  return hook ? hook(call, path) : 0;
+}
+
+}  // namespace
+
 std::string Native(std::string_view corePath) {
   if (AllAscii(corePath) || !cp932::WellFormed(corePath)) return std::string(corePath);
   return cp932::ToUtf8(corePath);
@@ -60,17 +74,23 @@ std::string FromNative(std::string_view nativePath) {
 }
 
 int Open(std::string_view path, int flags, mode_t mode) {
-  int fd = ::open(Native(path).c_str(), flags | O_CLOEXEC, mode);
-  if (fd < 0) return -1;
-  // A directory opens for reading on this system but is never a file to read;
-  // opening one for writing fails by itself.
-  if ((flags & O_ACCMODE) != O_RDONLY) return fd;
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    errno = EISDIR;
+  if (int err = Injected(Call::Open, path)) {
+    errno = err;
     return -1;
   }
+  // Non-blocking, so that a FIFO cannot hang the open itself; only regular
+  // files are ever read or written here: a directory, a FIFO or a device (a
+  // link to /dev/zero reads forever) is refused.
+  int fd = ::open(Native(path).c_str(), flags | O_CLOEXEC | O_NONBLOCK, mode);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    errno = err;
+    return -1;
+  }
+  if (!(flags & O_NONBLOCK)) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
@@ -129,12 +149,20 @@ off_t Seek(int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence
 int Close(int fd) { return ::close(fd); }
 
 FileStat Stat(std::string_view path) {
+  if (int err = Injected(Call::Stat, path)) {
+    errno = err;
+    return {};
+  }
   struct stat st {};
   if (path.empty() || ::stat(Native(path).c_str(), &st) != 0) return {};
   return FromStat(st);
 }
 
 FileStat StatFd(int fd) {
+  if (int err = Injected(Call::Stat, {})) {
+    errno = err;
+    return {};
+  }
   struct stat st {};
   if (::fstat(fd, &st) != 0) return {};
   return FromStat(st);
@@ -143,6 +171,10 @@ FileStat StatFd(int fd) {
 bool Remove(std::string_view path) { return ::unlink(Native(path).c_str()) == 0; }
 
 bool RenameNoReplace(std::string_view from, std::string_view to) {
+  if (int err = Injected(Call::Rename, to)) {
+    errno = err;
+    return false;
+  }
   std::string a = Native(from), b = Native(to);
 #ifdef SYS_renameat2
   if (::syscall(SYS_renameat2, AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), 1 /*RENAME_NOREPLACE*/) ==
@@ -160,6 +192,10 @@ bool RenameNoReplace(std::string_view from, std::string_view to) {
 }
 
 bool RenameReplace(std::string_view from, std::string_view to) {
+  if (int err = Injected(Call::Rename, to)) {
+    errno = err;
+    return false;
+  }
   return ::rename(Native(from).c_str(), Native(to).c_str()) == 0;
 }
 
@@ -183,7 +219,13 @@ bool ClearReadOnly(std::string_view path) {
   return ::chmod(n.c_str(), st.st_mode | S_IWUSR) == 0;
 }
 
-bool SyncFd(int fd) { return ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS; }
+bool SyncFd(int fd) {
+  if (int err = Injected(Call::Sync, {})) {
+    errno = err;
+    return false;
+  }
+  return ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+}
 
 bool Truncate(std::string_view path, int64_t size) {
   return ::truncate(Native(path).c_str(), static_cast<off_t>(size)) == 0;
@@ -230,5 +272,7 @@ std::string LastErrorText() { return cp932::FromUtf8(std::strerror(errno)); }
 void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
 
 void SetReadFaultHook(ReadFaultHook hook) { ReadHook() = std::move(hook); }
+
+void SetCallFaultHook(CallFaultHook hook) { CallHook() = std::move(hook); }
 
 }  // namespace rkv::os

@@ -21,6 +21,8 @@ std::string Native(std::string_view corePath);
 // anything else passes unchanged.
 std::string FromNative(std::string_view nativePath);
 
+// Opens a regular file only: a directory, FIFO or device fails (EISDIR or
+// EINVAL) without blocking.
 int Open(std::string_view path, int flags, mode_t mode = 0666);
 ssize_t Read(int fd, void* buf, size_t n);
 // Writes all n bytes (retrying short writes); false with errno set on failure.
@@ -84,5 +86,12 @@ void SetWriteFaultHook(WriteFaultHook hook);
 // The same for reads: returning an errno value makes that read fail with it.
 using ReadFaultHook = std::function<int(size_t bytes)>;
 void SetReadFaultHook(ReadFaultHook hook);
+
+// The same for opens, stats, renames and syncs: returning an errno value makes
+// that call fail with it. The path is the one opened, stated or renamed to
+// (empty for calls on an open file).
+enum class Call { Open, Stat, Rename, Sync };
+using CallFaultHook = std::function<int(Call call, std::string_view path)>;
+void SetCallFaultHook(CallFaultHook hook);
 
 }  // namespace rkv::os

@@ -94,7 +94,8 @@ std::string ProfileFile::GetString(std::string_view section, std::string_view ke
     for (size_t i = f.sectionLine + 1; i < f.sectionEnd; ++i) {
       std::string_view k, v;
       if (KeyOf(lines_[i], k, v) && EqualNoCase(k, key)) {
-        value = Unquote(v);
+        // A value read into a C buffer ended at a NUL byte; writing cuts there too.
+        value = std::string(UpToNul(Unquote(v)));
         break;
       }
     }

@@ -25,7 +25,8 @@ void ParsePlace(const std::string& value, WinPlace& place) {
   place.y = y < 0 ? 0 : y;
   place.width = w < 30 ? 300 : w;
   place.height = h < 30 ? 300 : h;
-  place.state = static_cast<int8_t>(s < 0 ? 0 : s);
+  // The state is a byte: a number that would wrap to a negative one is no state.
+  place.state = static_cast<int8_t>(s < 0 || s > 127 ? 0 : s);
 }
 
 bool PlaceIsSaveable(const WinPlace& p) { return p.x >= 0 && p.y >= 0 && p.width >= 30 && p.height >= 30; }
@@ -38,7 +39,11 @@ std::string FormatPlace(const WinPlace& p) {
 
 void ParseFont(const std::string& value, FontInfo& font) {
   if (value.size() < 4) return;
-  font.face = CopyField(value, ',').substr(0, 31);
+  std::string face = CopyField(value, ',').substr(0, 31);
+  // A face of 3 bytes or fewer means no font is chosen and its height is never
+  // used; keeping the default then makes a saved value read back the same.
+  if (face.size() <= 3) return;
+  font.face = face;
   font.height = ParseDecimal(FieldAt(value, 1, ','));
 }
 
@@ -55,6 +60,9 @@ std::string FormatDspMode(const DspMode& m) {
                 m.flags[3], m.flags[4]);
   return buf;
 }
+
+// A path's length on this system, not the old fixed buffers.
+constexpr size_t kFolderReadLimit = 4095;
 
 const std::vector<SettingRow>& SettingsTable() {
   using T = SettingType;
@@ -78,15 +86,18 @@ const std::vector<SettingRow>& SettingsTable() {
     add(D, "MailFilerSize", T::Place, 79, "0,0,0,0", [](RKVcfg& c) { return &c.MailFilerSize; });
 
     const char* R = "DIR";
-    add(R, "LogDir", T::Text, 254, " ", [](RKVcfg& c) { return &c.LogDir; });
-    add(R, "CnfDir", T::Text, 126, " ", [](RKVcfg& c) { return &c.CnfDir; });
-    add(R, "MailDir", T::Text, 126, " ", [](RKVcfg& c) { return &c.MailDir; });
-    add(R, "TtlDir", T::Text, 79, " ", [](RKVcfg& c) { return &c.TtlDir; });
-    add(R, "BaseDir", T::Text, 79, " ", [](RKVcfg& c) { return &c.BaseDir; });
-    add(R, "HpDir", T::Text, 79, " ", [](RKVcfg& c) { return &c.HpDir; });
-    add(R, "PatioDir", T::Text, 79, " ", [](RKVcfg& c) { return &c.PatioDir; });
-    add(R, "EtcDir", T::Text, 79, " ", [](RKVcfg& c) { return &c.EtcDir; });
-    add(R, "PadDir", T::Text, 79, " ", [](RKVcfg& c) { return &c.PadDir; });
+    // Folders are read back whole: the empty ones default to the log folder or
+    // the data folder, whatever their length, and saving then loading must not
+    // change a setting.
+    add(R, "LogDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.LogDir; });
+    add(R, "CnfDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.CnfDir; });
+    add(R, "MailDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.MailDir; });
+    add(R, "TtlDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.TtlDir; });
+    add(R, "BaseDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.BaseDir; });
+    add(R, "HpDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.HpDir; });
+    add(R, "PatioDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.PatioDir; });
+    add(R, "EtcDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.EtcDir; });
+    add(R, "PadDir", T::Text, kFolderReadLimit, " ", [](RKVcfg& c) { return &c.PadDir; });
     add(R, "CnfExt", T::Text, 7, " ", [](RKVcfg& c) { return &c.CnfExt; });
     add(R, "LogExt", T::Text, 7, " ", [](RKVcfg& c) { return &c.LogExt; });
     add(R, "RecName", T::Text, 7, " ", [](RKVcfg& c) { return &c.RecName; });
@@ -153,9 +164,13 @@ void LoadRow(const SettingRow& row, const ProfileFile& file, RKVcfg& cfg) {
   SettingField field = row.field(cfg);
   auto text = [&] { return file.GetString(row.section, row.key, row.missing, row.readLimit + 1); };
   switch (row.type) {
-    case SettingType::Place:
-      ParsePlace(text(), *std::get<WinPlace*>(field));
+    case SettingType::Place: {
+      // Too short to be a placement: as if missing, so the window gets the
+      // default size rather than none, and a save reads back the same.
+      std::string value = text();
+      ParsePlace(value.size() < 7 ? row.missing : value, *std::get<WinPlace*>(field));
       break;
+    }
     case SettingType::Integer: {
       int* v = std::get<int*>(field);
       *v = file.GetInt(row.section, row.key, *v);

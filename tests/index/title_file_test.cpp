@@ -1,6 +1,7 @@
 #include "index/title_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -274,6 +275,34 @@ TEST_F(TitleFile, LoadFailsWhenEitherFileCannotBeOpened) {
   std::filesystem::create_directories(dir_ / "FOLDER.CNF");
   EXPECT_EQ(LoadConferenceTitles(table, dir_ / "FOLDER.CNF", ttl_), -1);
   EXPECT_EQ(table.count(), 0);
+}
+
+TEST_F(TitleFile, NeverStoredOverItsOwnConferenceFile) {
+  // A room file named like its index, lying in the title folder.
+  std::string room = dir_ / "ROOM.TTL";
+  std::string contents = Message(1, 0) + Message(2, 1);
+  test::WriteFile(room, contents);
+  std::filesystem::create_symlink(room, dir_ / "LINK.CNF");
+  for (const std::string& source : {room, dir_ / "LINK.CNF"}) {
+    TitleInfo table;
+    std::string error;
+    EXPECT_EQ(LoadConferenceTitles(table, source, room, &error), 0) << source;
+    EXPECT_EQ(table.count(), 2);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(SaveReadPosition(table, room, 1), 0);
+    EXPECT_EQ(test::ReadFile(room), contents);
+  }
+}
+
+TEST_F(TitleFile, SpecialTitleFilesFailInsteadOfHanging) {
+  test::WriteFile(conf_, Message(1, 0));
+  ASSERT_EQ(::mkfifo(ttl_.c_str(), 0600), 0);
+  TitleInfo table;
+  EXPECT_EQ(Load(table), -1);
+  std::filesystem::remove(ttl_);
+  std::filesystem::create_symlink("/dev/zero", ttl_);
+  EXPECT_EQ(Load(table), -1);
+  EXPECT_EQ(SaveReadPosition(table, ttl_, 0), 0);
 }
 
 TEST_F(TitleFile, ReadPositionMovesForwardOnlyAndIsWrittenInPlace) {

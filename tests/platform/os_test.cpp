@@ -1,7 +1,11 @@
 #include "platform/os.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "core/files.h"
 #include "platform/launch.h"
@@ -74,6 +78,52 @@ TEST(FileIdentity, TwoNamesOfOneFileAndTruncation) {
   EXPECT_TRUE(os::Truncate(dir / "c", 2));
   EXPECT_EQ(test::ReadFile(dir / "c"), "ab");
   EXPECT_EQ(os::CurrentDir().front(), '/');
+}
+
+TEST(Open, OnlyRegularFilesAndNeverBlocking) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "zero");
+  std::filesystem::create_directory(dir / "folder");
+  test::WriteFile(dir / "plain", "x");
+  struct Row {
+    const char* name;
+    int err;
+  } rows[] = {{"fifo", EINVAL}, {"zero", EINVAL}, {"folder", EISDIR}};
+  for (const Row& r : rows) {
+    for (int flags : {O_RDONLY, O_RDWR}) {
+      errno = 0;
+      EXPECT_EQ(os::Open(dir / r.name, flags), -1) << r.name << flags;
+      EXPECT_EQ(errno, r.err) << r.name << flags;
+    }
+    EXPECT_FALSE(ReadWholeFile(dir / r.name)) << r.name;
+  }
+  int fd = os::Open(dir / "plain", O_RDONLY);
+  ASSERT_GE(fd, 0);
+  EXPECT_FALSE(::fcntl(fd, F_GETFL) & O_NONBLOCK);  // an ordinary descriptor once open
+  os::Close(fd);
+}
+
+TEST(CallFaults, AtomicWritesLeaveTheOldFileWhicheverCallFails) {
+  for (os::Call call : {os::Call::Open, os::Call::Sync, os::Call::Rename}) {
+    TempDir dir;
+    std::string path = dir / "A.TTL";
+    test::WriteFile(path, "old");
+    os::SetCallFaultHook([call](os::Call c, std::string_view) { return c == call ? EIO : 0; });
+    std::string error;
+    bool ok = WriteFileAtomically(path, "new", &error);
+    os::SetCallFaultHook(nullptr);
+    EXPECT_FALSE(ok) << static_cast<int>(call);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(test::ReadFile(path), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+  }
+  os::SetCallFaultHook([](os::Call c, std::string_view) { return c == os::Call::Stat ? EACCES : 0; });
+  TempDir dir;
+  test::WriteFile(dir / "B", "x");
+  EXPECT_FALSE(os::Stat(dir / "B").exists);
+  os::SetCallFaultHook(nullptr);
+  EXPECT_TRUE(os::Stat(dir / "B").exists);
 }
 
 TEST(FreeSpace, KnownForExistingFolders) {

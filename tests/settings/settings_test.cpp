@@ -75,13 +75,13 @@ TEST(Settings, PlacementRulesOnLoadAndSave) {
   WriteFile(path, "[DISPLAY]\r\nWindowSize=10,-5,20,400,1\r\nViewerSize=1,2,3\r\nFilerSize=5,5,50,60,2\r\n");
   RKVcfg c = LoadFrom(path);
   EXPECT_EQ(c.WindowSize, (WinPlace{0, 1, 10, 0, 300, 400}));
-  EXPECT_EQ(c.ViewerSize, (WinPlace{0, 0, 0, 0, 0, 0}));  // under 7 bytes: ignored
+  EXPECT_EQ(c.ViewerSize, (WinPlace{0, 0, 0, 0, 300, 300}));  // under 7 bytes: as if missing
   c.FilerSize.width = 20;  // fails the check: the file keeps its value
   ProfileFile withOld(path);
   c.Save(withOld);
   EXPECT_EQ(withOld.GetString("DISPLAY", "WindowSize", "", 80), "10,0,300,400,1");
   EXPECT_EQ(withOld.GetString("DISPLAY", "FilerSize", "", 80), "5,5,50,60,2");
-  EXPECT_EQ(withOld.GetString("DISPLAY", "ViewerSize", "", 80), "1,2,3");
+  EXPECT_EQ(withOld.GetString("DISPLAY", "ViewerSize", "", 80), "0,0,300,300,0");
 }
 
 TEST(Settings, BytesKeepTheLowBitsAndColoursReadAsDecimal) {
@@ -174,6 +174,38 @@ TEST(Settings, EveryKeyRoundTrips) {
   ProfileFile again(dir / "AGAIN.INI");
   b.Save(again);
   EXPECT_EQ(again.Text(), f.Text());
+}
+
+// Whatever a settings file holds, loading it, saving and loading again gives
+// the same settings.
+TEST(Settings, LoadSaveLoadChangesNothing) {
+  const std::string longDir = "/home/" + std::string(240, 'd');
+  struct Row {
+    const char* why;
+    std::string ini;
+  } rows[] = {
+      {"folders default to a long data folder", ""},
+      {"a long log folder fills the others", "[DIR]\r\nLogDir=" + longDir + "\r\n"},
+      {"a font without a face", "[DISPLAY]\r\nFontInfo1=,0,x\r\nFontInfo2=ab,12\r\n"},
+      {"placements too short or with a state past a byte",
+       "[DISPLAY]\r\nFilerSize=0,0\r\nViewerSize=1,2,300,300,255\r\n"},
+      {"a NUL inside a value", std::string("[DIR]\r\nMailDir=/m\0x\r\n", 21)},
+  };
+  for (const Row& r : rows) {
+    TempDir dir;
+    WriteFile(dir / "RKV.INI", r.ini);
+    RKVcfg first = LoadFrom(dir / "RKV.INI", longDir);
+    ProfileFile saved(dir / "SAVED.INI");
+    first.Save(saved);
+    ASSERT_TRUE(saved.Commit(nullptr));
+    RKVcfg second = LoadFrom(dir / "SAVED.INI", "/elsewhere");
+    auto a = first.Listing(), b = second.Listing();
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (a[i].first == "ProgramDir") continue;
+      EXPECT_EQ(a[i], b[i]) << r.why;
+    }
+  }
 }
 
 TEST(Settings, SaveWritesSectionsAndKeysInLoadOrder) {
