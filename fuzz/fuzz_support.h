@@ -18,6 +18,11 @@ inline std::filesystem::path Scratch() {
   static const std::filesystem::path root = [] {
     std::string templ = (std::filesystem::temp_directory_path() / "rkvfuzz.XXXXXX").string();
     if (!::mkdtemp(templ.data())) std::abort();
+    static std::string made = templ;
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(made, ec);
+    });
     return std::filesystem::path(templ);
   }();
   std::error_code ec;
