@@ -2,6 +2,7 @@
 //   " ARCHIVE"                    list (the columns the program parses)
 //   "x ARCHIVE DIR/"              unpack every member into DIR
 //   "x ARCHIVE DIR/ DISPLAYLINE"  unpack the members whose display line that is
+//   "a ARCHIVE FILE"              add FILE with our own -lh5- writer
 #include <cstring>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "common/extract.h"
 #include "common/libarchive_extract.h"
 #include "unlha32/lzh_format.h"
+#include "unlha32/lzh_writer.h"
 
 namespace {
 
@@ -105,6 +107,9 @@ __attribute__((visibility("default"))) int Unlha(void* /*owner*/, const char* co
   auto words = Words(line, 3);
   if (words.empty()) return kError;
   const std::string& first = words[0].text;
+  if (first == "a" && words.size() == 3) {
+    return lzh::AddFile(arc::Native(words[1].text), arc::Native(words[2].text), words[2].text) ? 0 : kError;
+  }
   if ((first == "x" || first == "e") && words.size() >= 3) {
     std::string_view rest = words[2].end < line.size() ? line.substr(words[2].end + 1) : std::string_view();
     return Extract(words[1].text, arc::TrimFolder(words[2].text), rest);

@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 namespace rkv::test {
 
 std::string Sha256File(const std::string& path) {
-  RunResult r = RunCommand("sha256sum '" + path + "' 2>/dev/null");
+  RunResult r = RunCommand("sha256sum < '" + path + "' 2>/dev/null");
   return r.exitCode == 0 ? r.out.substr(0, 64) : "";
 }
 

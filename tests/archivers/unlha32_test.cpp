@@ -2,6 +2,7 @@
 // made by many programs and on hostile ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -146,6 +147,51 @@ TEST(Unzip32, ArchivesUnpackWithTheirContentAndCp932Names) {
   UnZip(nullptr, (kZip + "/sjis_names.zip " + out.path() + "/").c_str(), nullptr, 0);
   EXPECT_TRUE(fs::exists(out.path() + "/ソフト/能力表.txt"));
   EXPECT_EQ(UnZipCheckArchive((kLzh + "/regression/multiple.lzh").c_str(), 1), 0);
+}
+
+}  // namespace
+}  // namespace rkv::test
+
+namespace rkv::test {
+namespace {
+
+// Our -lh5- archives pass lhasa's test and come out of lhasa byte for byte.
+TEST(Unlha32, PackedArchivesPassLhasaAndExtractByteForByte) {
+  ASSERT_EQ(RunCommand("command -v lhasa").exitCode, 0) << "lhasa is installed by scripts/deps.sh";
+  TempDir in, out, ours;
+  std::string text;
+  for (int i = 0; i < 4000; ++i) text += "line " + std::to_string(i * 7919 % 1000) + " テキスト\r\n";
+  std::string noise;
+  uint32_t x = 12345;
+  for (int i = 0; i < 200000; ++i) noise += char((x = x * 1103515245 + 12345) >> 24);
+  const std::pair<std::string, std::string> files[] = {
+      {"TEXT.TXT", text},          {"NOISE.BIN", noise},   {"EMPTY.BIN", ""}, {"ONE.BIN", "x"},
+      {"表示 能力表.TXT", text.substr(0, 9000)}, {"RUNS.BIN", std::string(100000, 'a') + noise.substr(0, 70000)},
+      {"MIX20K.BIN", ReadFile(kShared + "/ish/MIX20K.BIN")}};
+  std::vector<std::string> shas;
+  for (const auto& [name, data] : files) {
+    WriteFile(in.path() + "/" + name, data);
+    EXPECT_EQ(UnlhaCall("a " + out.path() + "/T.LZH \"" + in.path() + "/" + name + "\""), 0) << name;
+    shas.push_back(Sha256File(in.path() + "/" + name));
+  }
+  // Adding a file of the same name again replaces that member only.
+  EXPECT_EQ(UnlhaCall("a " + out.path() + "/T.LZH " + in.path() + "/ONE.BIN"), 0);
+  std::sort(shas.begin(), shas.end());
+  RunResult t = RunCommand("cd '" + out.path() + "' && lhasa t T.LZH 2>&1");
+  EXPECT_EQ(t.exitCode, 0) << t.out;
+  size_t tested = 0;
+  for (size_t p = 0; (p = t.out.find("Tested", p)) != std::string::npos; ++p) ++tested;
+  EXPECT_EQ(tested, std::size(files)) << t.out;
+  RunResult x2 = RunCommand("mkdir '" + out.path() + "/x' && cd '" + out.path() + "/x' && lhasa x ../T.LZH 2>&1");
+  EXPECT_EQ(x2.exitCode, 0) << x2.out;
+  EXPECT_EQ(ShasBelow(out.path() + "/x"), shas);
+  // Our own reader gives the names back as written.
+  EXPECT_EQ(UnlhaCall("x " + out.path() + "/T.LZH " + ours.path() + "/"), 0);
+  EXPECT_EQ(ShasBelow(ours.path()), shas);
+  EXPECT_TRUE(fs::exists(ours.path() + "/表示 能力表.TXT"));
+  // A file that is not an archive is never written to.
+  EXPECT_NE(UnlhaCall("a " + in.path() + "/TEXT.TXT " + in.path() + "/ONE.BIN"), 0);
+  EXPECT_EQ(ReadFile(in.path() + "/TEXT.TXT"), text);
 }
 
 }  // namespace
