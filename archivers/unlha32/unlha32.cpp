@@ -11,6 +11,7 @@
 #include "common/libarchive_extract.h"
 #include "unlha32/lzh_format.h"
 #include "unlha32/lzh_writer.h"
+#include "unlha32/old_methods.h"
 
 namespace {
 
@@ -55,6 +56,24 @@ int List(const std::string& archive, char* out, unsigned long size) {
   return 0;
 }
 
+// Decodes a member with our own code, checks its CRC and writes it.
+bool WriteOwn(std::string_view image, const lzh::Member& m, const std::string& nativeDir,
+              const std::vector<std::string>& parts, int64_t mtime) {
+  std::string data;
+  if (m.dataOffset + m.packed > image.size() ||
+      !lzh::DecodeOld(m.method, image.substr(m.dataOffset, m.packed), m.original, data) ||
+      lzh::Crc16(reinterpret_cast<const uint8_t*>(data.data()), data.size()) != m.crc)
+    return false;
+  arc::OutputFolder out(nativeDir);
+  size_t given = 0;
+  return out.WriteFile(parts, [&](char* buf, size_t n) -> long {
+    size_t k = std::min(n, data.size() - given);
+    std::memcpy(buf, data.data() + given, k);
+    given += k;
+    return long(k);
+  }, mtime);
+}
+
 int Extract(const std::string& archive, const std::string& dir, std::string_view displayLine) {
   std::string image;
   if (!arc::ReadWhole(arc::Native(archive), image)) return kError;
@@ -89,7 +108,30 @@ int Extract(const std::string& archive, const std::string& dir, std::string_view
     crcIndex = -1;
     return crc == listing.members[size_t(i)].crc;
   };
+  // Members libarchive cannot decode go through our own decoders.
+  hooks.decode = [&](int i, const std::vector<std::string>& parts, int64_t mtime, bool& ok) {
+    if (size_t(i) >= listing.members.size()) return false;
+    const lzh::Member& m = listing.members[size_t(i)];
+    if (!lzh::OwnDecoder(m.method)) return false;
+    ok = WriteOwn(image, m, arc::Native(dir), parts, mtime);
+    return true;
+  };
   arc::UnpackReport report = arc::Unpack(image, "lha", arc::Native(dir), hooks);
+  if (!report.opened) {
+    // Headers libarchive refuses (protection bits in byte 19, as Amiga and
+    // MorphOS write): every member through our own reader and decoders.
+    arc::OutputFolder out(arc::Native(dir));
+    for (size_t i = 0; i < listing.members.size(); ++i) {
+      if (!hooks.selected(int(i))) continue;
+      const lzh::Member& m = listing.members[i];
+      auto parts = arc::SafeParts(arc::Cp932ToUtf8(m.name));
+      bool ok = parts && (m.directory() ? out.MakeDirs(*parts, parts->size())
+                                        : lzh::Decodable(m.method) &&
+                                              WriteOwn(image, m, arc::Native(dir), *parts, m.mtime));
+      ++(ok ? report.written : report.failed);
+    }
+    report.opened = out.ok();
+  }
   if (!report.opened || report.failed > 0) return kError;
   if (!all && matched == 0) return kError;
   return 0;
