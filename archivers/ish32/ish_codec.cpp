@@ -98,17 +98,14 @@ struct Bits {
   int bytes;
   uint32_t Get(int pos, int n) const {
     uint32_t v = 0;
-    for (int i = 0; i < n; ++i) {
-      int b = pos + i;
-      if ((b >> 3) < bytes && ((p[b >> 3] >> (b & 7)) & 1)) v |= 1u << i;
-    }
-    return v;
+    const int byte = pos >> 3;
+    for (int k = 0; k < 4 && byte + k < bytes; ++k) v |= uint32_t(p[byte + k]) << (8 * k);
+    return (v >> (pos & 7)) & ((1u << n) - 1);
   }
   void Put(int pos, int n, uint32_t v) {
-    for (int i = 0; i < n; ++i) {
-      int b = pos + i;
-      if ((b >> 3) < bytes && ((v >> i) & 1)) p[b >> 3] |= uint8_t(1 << (b & 7));
-    }
+    const uint32_t w = (v & ((1u << n) - 1)) << (pos & 7);
+    const int byte = pos >> 3;
+    for (int k = 0; k < 4 && byte + k < bytes; ++k) p[byte + k] |= uint8_t(w >> (8 * k));
   }
 };
 
