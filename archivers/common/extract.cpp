@@ -35,8 +35,18 @@ std::optional<std::vector<std::string>> SafeParts(std::string_view path) {
   return parts;
 }
 
-OutputFolder::OutputFolder(const std::string& nativeDir)
-    : fd_(open(nativeDir.empty() ? "." : nativeDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+// A folder the user named but that is not there yet is made (with its parents).
+static int OpenOrMake(const std::string& dir) {
+  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0 || errno != ENOENT) return fd;
+  for (size_t slash = dir.find('/', 1); ; slash = dir.find('/', slash + 1)) {
+    mkdir(dir.substr(0, slash).c_str(), 0755);
+    if (slash == std::string::npos) break;
+  }
+  return open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+OutputFolder::OutputFolder(const std::string& nativeDir) : fd_(OpenOrMake(nativeDir.empty() ? "." : nativeDir)) {}
 
 OutputFolder::~OutputFolder() {
   if (fd_ >= 0) close(fd_);

@@ -85,7 +85,7 @@ bool AddFile(const std::string& nativeArchive, const std::string& nativeFile, co
   }
   out += Lh5Member(name, data, int64_t(st.st_mtime));
   out += '\0';
-  const std::string tmp = nativeArchive + ".tmp";
+  const std::string tmp = nativeArchive + ".tmp" + std::to_string(getpid());
   FILE* f = fopen(tmp.c_str(), "wbx");
   if (!f) return false;
   bool ok = fwrite(out.data(), 1, out.size(), f) == out.size();

@@ -130,6 +130,9 @@ TEST(Unlha32, ListColumnsNamesAndOneChosenMember) {
   EXPECT_EQ(UnlhaCall("x " + kLzh + "/ours/sjis_5c_l1.lzh " + out.path() + "/"), 0);
   EXPECT_TRUE(fs::exists(out.path() + "/表示/能力表.TXT"));
   EXPECT_NE(UnlhaCall(" " + kShared + "/ish/ONE.BIN", &list), 0);  // not an archive
+  // An output folder that is not there yet is made.
+  EXPECT_EQ(UnlhaCall("x " + kLzh + "/regression/multiple.lzh " + out.path() + "/NEW/SUB/"), 0);
+  EXPECT_EQ(TreeHashes(out.path() + "/NEW/SUB").size(), 5u);
 }
 
 TEST(Unzip32, ArchivesUnpackWithTheirContentAndCp932Names) {
