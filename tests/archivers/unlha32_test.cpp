@@ -7,6 +7,7 @@
 #include <set>
 
 #include "archivers/archiver_support.h"
+#include "common/extract.h"
 #include "core/cp932.h"
 #include "support/test_env.h"
 
@@ -193,6 +194,38 @@ TEST(Unlha32, PackedArchivesPassLhasaAndExtractByteForByte) {
   // A file that is not an archive is never written to.
   EXPECT_NE(UnlhaCall("a " + in.path() + "/TEXT.TXT " + in.path() + "/ONE.BIN"), 0);
   EXPECT_EQ(ReadFile(in.path() + "/TEXT.TXT"), text);
+}
+
+}  // namespace
+}  // namespace rkv::test
+
+
+namespace rkv::test {
+namespace {
+
+// Member paths as archives store them, and where they may land.
+TEST(SafeParts, NothingLeadsOutOfTheFolder) {
+  struct Row {
+    const char* stored;
+    const char* lands;  // nullptr: refused
+  } rows[] = {
+      {"a.txt", "a.txt"},           {"dir/a.txt", "dir/a.txt"},      {"dir\\sub\\a.txt", "dir/sub/a.txt"},
+      {"/etc/passwd", "etc/passwd"}, {"C:\\WIN\\evil.exe", "WIN/evil.exe"}, {"c:/x", "x"},
+      {"./a/./b", "a/b"},           {"../evil.txt", nullptr},        {"a/../../evil.txt", nullptr},
+      {"..\\evil.txt", nullptr},    {"foo\\..\\..\\x", nullptr},     {"", nullptr},
+      {"/", nullptr},               {"C:", nullptr},                 {"a/..b/c", "a/..b/c"},
+  };
+  for (const Row& r : rows) {
+    auto parts = arc::SafeParts(r.stored);
+    if (!r.lands) {
+      EXPECT_FALSE(parts) << r.stored;
+      continue;
+    }
+    ASSERT_TRUE(parts) << r.stored;
+    std::string joined;
+    for (const auto& p : *parts) joined += (joined.empty() ? "" : "/") + p;
+    EXPECT_EQ(joined, r.lands) << r.stored;
+  }
 }
 
 }  // namespace
