@@ -64,7 +64,7 @@ const Tables& T() {
 
 // ---- Variants ---------------------------------------------------------------
 
-struct Spec {
+struct Layout {
   Variant v;
   int type;     // header byte 11
   int byte10;
@@ -73,20 +73,20 @@ struct Spec {
   const char* word;
 };
 
-constexpr Spec kSpecs[] = {
+constexpr Layout kLayouts[] = {
     {Variant::Jis7, 13, 16, 63, 78, "jis7"},
     {Variant::Jis8, 8, 8, 69, 79, "jis8"},
     {Variant::ShiftJis, 15, 16, 73, 78, "shift_jis"},
     {Variant::NonKana, 14, 16, 69, 79, "non-kana"},
 };
 
-const Spec& SpecOf(Variant v) {
-  for (const Spec& s : kSpecs)
+const Layout& LayoutOf(Variant v) {
+  for (const Layout& s : kLayouts)
     if (s.v == v) return s;
-  return kSpecs[0];
+  return kLayouts[0];
 }
-const Spec* SpecOfType(int type) {
-  for (const Spec& s : kSpecs)
+const Layout* LayoutOfType(int type) {
+  for (const Layout& s : kLayouts)
     if (s.type == type) return &s;
   return nullptr;
 }
@@ -362,7 +362,7 @@ uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (ui
 
 struct Header {
   uint8_t rec[69] = {};
-  const Spec* spec = nullptr;
+  const Layout* layout = nullptr;
   uint32_t size = 0;
 };
 
@@ -381,9 +381,9 @@ bool ParseHeader(std::string_view line, Header& h) {
     return false;
   }
   if (!CrcOk(h.rec, hr) || h.rec[0] != 0) return false;
-  h.spec = SpecOfType(h.rec[11]);
-  if (!h.spec || (h.spec->v == Variant::Jis8) != (hr == 69)) return false;
-  if ((h.rec[6] | (h.rec[7] << 8)) != h.spec->R) return false;
+  h.layout = LayoutOfType(h.rec[11]);
+  if (!h.layout || (h.layout->v == Variant::Jis8) != (hr == 69)) return false;
+  if ((h.rec[6] | (h.rec[7] << 8)) != h.layout->R) return false;
   h.size = Le32(h.rec + 2);
   return true;
 }
@@ -477,7 +477,7 @@ bool Repair(std::vector<uint8_t>& m, int L, const std::vector<int>& missing, boo
 Piece ReadBody(const Header& h, const std::string& headerLine, const std::vector<std::string>& lines,
                size_t& i) {
   Piece piece;
-  const Spec& sp = *h.spec;
+  const Layout& sp = *h.layout;
   const int R = sp.R, P = R - 3, L = R - 2;
   piece.name = UnpackName(h.rec);
   piece.key.assign(reinterpret_cast<const char*>(h.rec + 2), 42);
@@ -591,7 +591,7 @@ uint32_t Crc32(const uint8_t* p, size_t n) {
 }
 
 std::string Encode(Variant variant, const EncodeInput& in, std::string_view eol) {
-  const Spec& sp = SpecOf(variant);
+  const Layout& sp = LayoutOf(variant);
   const int R = sp.R, P = R - 3, L = R - 2;
   const int hr = variant == Variant::Jis8 ? 69 : 63;
   uint8_t h[69] = {};
