@@ -521,7 +521,9 @@ Piece ReadBody(const Header& h, const std::string& headerLine, const std::vector
       Header other;
       if ((line[0] == '!' || line[0] == '#') && ParseHeader(line, other) &&
           std::memcmp(other.rec, h.rec, 69) != 0) {
-        return piece;  // another ISH file begins before this one is complete
+        // Another ISH file begins: this block ends here and is repaired if it can
+        // be (a lost last check line costs nothing); the new header is read again.
+        break;
       }
       if (!DecodeRecord(sp.v, line, rec, R) || !CrcOk(rec, R)) {
         ++i;

@@ -178,6 +178,16 @@ TEST(Ish32, ConvertWritesJis7ThatRestoresAndRefusesToReplace) {
   WriteFile(back / "ONE.BIN", "mine");
   EXPECT_NE(Restore(back.path(), kIsh + "/ONE_J7.ISH"), "0");
   EXPECT_EQ(ReadFile(back / "ONE.BIN"), "mine");
+  // A file that lost only its last check line, followed at once by another file:
+  // both restore.
+  auto one = Lines(ReadFile(kIsh + "/ONE_J7.ISH"));
+  std::string joined;
+  for (size_t k = 0; k + 2 < one.size(); ++k) joined += one[k] + "\n";  // no diagonal, no separator
+  joined += ReadFile(kIsh + "/SAMPLE_J7.ISH");
+  auto both = ish::Decode(joined);
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_TRUE(both[0].ok && both[1].ok);
+  EXPECT_EQ(both[0].data, ReadFile(kIsh + "/ONE.BIN"));
   // No ISH data at all.
   char list[512];
   EXPECT_NE(IshFileList((kIsh + "/HELLO58.TXT").c_str(), list, sizeof list), 0);
