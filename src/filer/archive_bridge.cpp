@@ -17,6 +17,7 @@ constexpr unsigned long kUnzipOutput = 32768;
 constexpr int kIshListSize = 512;
 constexpr size_t kListEnoughBytes = 220;
 
+// A library for the length of one command.
 class Loaded {
  public:
   Loaded(Host& host, const ArchiverLibrary& which, std::string_view caption,
