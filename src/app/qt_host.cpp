@@ -9,13 +9,16 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QValidator>
 #include <QVBoxLayout>
 
+#include "app/fonts.h"
 #include "app/text.h"
 #include "core/cp932.h"
 #include "platform/launch.h"
@@ -162,6 +165,46 @@ std::optional<std::string> QtHost::AskPath(std::string_view title, std::string_v
   QApplication::restoreOverrideCursor();
   if (r != QDialog::Accepted) return std::nullopt;
   return ToSj(combo->currentText());
+}
+
+std::optional<LhaUnpackChoice> QtHost::LhaUnpackDlg(std::string_view title,
+                                                    const std::vector<std::string>& lines,
+                                                    std::string_view folder) {
+  QDialog dialog(Owner());
+  dialog.setObjectName("LHA_UNPACK_DLG");
+  dialog.setWindowTitle(FromSj(title));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* list = new QListWidget(&dialog);
+  list->setObjectName("192");
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setFont(SystemFixedFont());
+  for (const std::string& line : lines) list->addItem(FromSj(line));
+  QFontMetrics metrics(list->font());
+  list->setMinimumWidth(metrics.horizontalAdvance(QString(44, QLatin1Char('M'))));
+  list->setMinimumHeight(metrics.height() * 12);
+  layout->addWidget(list);
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(FromSj(SJ("出力先:")), &dialog));
+  auto* edit = new QLineEdit(&dialog);
+  edit->setObjectName("191");
+  edit->setValidator(new ByteLimitValidator(128, edit));
+  edit->setText(FromSj(std::string(folder.substr(0, 128))));
+  row->addWidget(edit);
+  layout->addLayout(row);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons->button(QDialogButtonBox::Cancel)->setText(FromSj(SJ("ｷｬﾝｾﾙ")));
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  int r = dialog.exec();
+  QApplication::restoreOverrideCursor();
+  if (r != QDialog::Accepted) return std::nullopt;
+  LhaUnpackChoice choice;
+  choice.folder = ToSj(edit->text());
+  for (int i = 0; i < list->count(); ++i)
+    if (list->item(i)->isSelected()) choice.chosen.push_back(i);
+  return choice;
 }
 
 std::optional<std::string> QtHost::AskOpenFile(const OpenFileRequest& request) {

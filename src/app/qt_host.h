@@ -25,6 +25,8 @@ class QtHost : public Host {
   std::optional<std::string> AskPath(std::string_view title, std::string_view prompt,
                                      const std::vector<std::string>& choices) override;
   std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+  std::optional<LhaUnpackChoice> LhaUnpackDlg(std::string_view title, const std::vector<std::string>& lines,
+                                              std::string_view folder) override;
   bool SetClipboard(std::string_view text) override;
   std::optional<std::string> Clipboard() override;
   int Launch(std::string_view commandLine) override;

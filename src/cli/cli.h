@@ -30,5 +30,7 @@ int CmdDivide(Context& ctx);
 int CmdTitles(Context& ctx);
 int CmdTree(Context& ctx);
 int CmdShow(Context& ctx);
+int CmdIsh(Context& ctx);
+int CmdLha(Context& ctx);
 
 }  // namespace rkv::cli

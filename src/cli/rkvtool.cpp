@@ -29,7 +29,9 @@ int Usage(const std::string& message) {
                "  divide LOG [--on-gap abort|retry|ignore]\n"
                "  titles FILE [--kind log|conference|mail]\n"
                "  tree FILE [--kind log|conference|mail]\n"
-               "  show FILE INDEX [--kind log|conference|mail]\n");
+               "  show FILE INDEX [--kind log|conference|mail]\n"
+               "  ish FILE [DIR]\n"
+               "  lha list ARCHIVE | lha x ARCHIVE DIR | lha a ARCHIVE FILE...\n");
   return kUsage;
 }
 
@@ -105,6 +107,8 @@ int main(int argc, char** argv) {
       {"titles", CmdTitles},
       {"tree", CmdTree},
       {"show", CmdShow},
+      {"ish", CmdIsh},
+      {"lha", CmdLha},
   };
   auto it = commands.find(command);
   if (it == commands.end()) return Usage("unknown command " + command);

@@ -28,6 +28,13 @@ struct OpenFileRequest {
   bool mustExist = true;
 };
 
+// What the LHA unpack dialog returns: the output folder and the chosen lines
+// (indices into the list, in list order).
+struct LhaUnpackChoice {
+  std::string folder;
+  std::vector<int> chosen;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -41,6 +48,14 @@ class Host {
   virtual std::optional<std::string> AskPath(std::string_view title, std::string_view prompt,
                                              const std::vector<std::string>& choices) = 0;
   virtual std::optional<std::string> AskOpenFile(const OpenFileRequest& request) = 0;
+
+  // The LHA unpack dialog ("LHA_UNPACK_DLG"): a multiple-selection list of the
+  // member lines and the output folder (128 bytes). Hosts without it cancel.
+  virtual std::optional<LhaUnpackChoice> LhaUnpackDlg(std::string_view title,
+                                                      const std::vector<std::string>& lines,
+                                                      std::string_view folder) {
+    return std::nullopt;
+  }
 
   virtual bool SetClipboard(std::string_view text) = 0;  // CR LF line ends
   virtual std::optional<std::string> Clipboard() = 0;     // CR LF line ends

@@ -7,7 +7,7 @@ namespace rkv::filer_cmd {
 inline constexpr int kFirstPage = 155;  // as Home
 inline constexpr int kLastPage = 156;   // as End
 
-// Archive commands: their keys and items are in place; the bridge runs them.
+// Archive commands: the archive bridge runs them.
 inline constexpr int kLhaCompress = 182;
 inline constexpr int kLhaUnpack = 183;
 inline constexpr int kIshConvert = 184;

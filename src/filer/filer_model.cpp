@@ -5,6 +5,7 @@
 #include "core/files.h"
 #include "core/paths.h"
 #include "core/sjis.h"
+#include "filer/archive_bridge.h"
 #include "filer/clipboard_operations.h"
 #include "filer/file_operations.h"
 #include "filer/filer_commands.h"
@@ -61,6 +62,7 @@ FilerModel::FilerModel(int kind, const RKVcfg& cfg, Host& host, std::string star
   listing_.Sort(InitialSortOrder(kind == kCnfFiler ? cfg.CnfFilerSort : cfg.FilerSort));
   if (startPath.empty()) startPath = os::CurrentDir();
   GoTo(startPath);
+  RememberFirstFilerPath(path());
 }
 
 const DspMode& FilerModel::dspMode() const {
@@ -315,12 +317,7 @@ FilerResult FilerModel::Command(int id) {
     case c::kLhaUnpack:
     case c::kIshConvert:
     case c::kIshRestore:
-    case c::kZipUnpack: {
-      FilerResult r;
-      r.request = FilerRequest::Archive;
-      r.archiveCommand = id;
-      return r;
-    }
+    case c::kZipUnpack: return ArchiveCommand(*this, id);
     case c::kNoEffect1:
     case c::kNoEffect2: return {};
     case c::kRunCommand: return RunCommandCommand(*this);

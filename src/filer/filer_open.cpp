@@ -6,6 +6,7 @@
 #include "core/handoff.h"
 #include "core/paths.h"
 #include "core/sjis.h"
+#include "filer/archive_bridge.h"
 #include "filer/filer_commands.h"
 #include "filer/filer_programs.h"
 
@@ -29,13 +30,6 @@ FilerResult HandOff(FilerModel& filer, const std::vector<int>& indices, FilerReq
   FilerResult r;
   r.request = request;
   r.fileKind = filer.kind();
-  return r;
-}
-
-FilerResult Archive(int command) {
-  FilerResult r;
-  r.request = FilerRequest::Archive;
-  r.archiveCommand = command;
   return r;
 }
 
@@ -80,8 +74,8 @@ FilerResult OpenCursorFile(FilerModel& filer) {
   std::string_view ext = ExtensionOf(filer.listing().at(filer.cursor()).name);
   auto viewer = [&filer] { return HandOff(filer, {filer.cursor()}, FilerRequest::OpenViewers); };
   if (ext.empty()) return viewer();
-  if (SameNameNoCase(ext, ".LZH")) return Archive(c::kLhaUnpack);
-  if (SameNameNoCase(ext, ".ZIP")) return Archive(c::kZipUnpack);
+  if (SameNameNoCase(ext, ".LZH")) return ArchiveCommand(filer, c::kLhaUnpack);
+  if (SameNameNoCase(ext, ".ZIP")) return ArchiveCommand(filer, c::kZipUnpack);
   if (!cfg.ExtOn) return viewer();
 
   std::string_view cnfExt = ExtensionOf(cfg.CnfExt);

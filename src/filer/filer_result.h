@@ -9,7 +9,6 @@ enum class FilerRequest {
   OpenViewers,  // the client opens a viewer per name of the hand-off area (fileKind)
   Divide,       // the client divides the hand-off area's one file, then sends command 306
   Close,        // close the window
-  Archive,      // the archive bridge runs archiveCommand (182-187) on this filer
 };
 
 struct FilerResult {
@@ -19,7 +18,6 @@ struct FilerResult {
   bool statusChanged = false; // show the model's status line again
   FilerRequest request = FilerRequest::None;
   int fileKind = 0;           // OpenViewers: 0 log, 1 conference, 2 mail
-  int archiveCommand = 0;
 
   FilerResult& operator|=(const FilerResult& o) {
     repaint = repaint || o.repaint;
@@ -28,7 +26,6 @@ struct FilerResult {
     if (o.request != FilerRequest::None) {
       request = o.request;
       fileKind = o.fileKind;
-      archiveCommand = o.archiveCommand;
     }
     return *this;
   }

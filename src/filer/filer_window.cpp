@@ -170,7 +170,6 @@ void DirWindow::Apply(const FilerResult& r) {
     case FilerRequest::Close:
       PostClose();
       break;
-    case FilerRequest::Archive:
     case FilerRequest::None:
       break;
   }

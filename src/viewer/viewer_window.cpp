@@ -18,6 +18,7 @@
 #include "app/text.h"
 #include "app/tmy_app.h"
 #include "core/cp932.h"
+#include "tools/ish_restore.h"
 #include "viewer/id_list_window.h"
 #include "viewer/print_layout.h"
 
@@ -206,6 +207,10 @@ void ViewerWindow::ChooseHandle(int titleIndex) { Apply(model_->ChooseHandle(tit
 bool ViewerWindow::HandleCommand(int id) {
   if (id == cmd::Print) {
     Print();
+    return true;
+  }
+  if (id == cmd::IshRestore) {
+    IshRestoreMessage(app().host(), model_->message(), model_->path());
     return true;
   }
   if (!model_->Handles(id)) return false;

@@ -4,6 +4,7 @@
 
 #include "core/cp932.h"
 #include "core/paths.h"
+#include "platform/library.h"
 #include "platform/os.h"
 
 namespace rkv::test {
@@ -19,9 +20,14 @@ int64_t LocalTime(int year, int month, int day, int hour, int minute) {
   return static_cast<int64_t>(mktime(&tm));
 }
 
-void FilerTest::TearDown() { os::SetWriteFaultHook(nullptr); }
+void FilerTest::TearDown() {
+  os::SetWriteFaultHook(nullptr);
+  SetLibraryFolderForTest("");
+}
 
 FilerTest::FilerTest() {
+  // Archive commands find no library unless a test points at the built ones.
+  SetLibraryFolderForTest(dir.path() + "/no-libraries");
   cfg.LogDir = dir.path();
   cfg.CnfDir = dir.path();
   cfg.MailDir = dir.path();

@@ -93,8 +93,11 @@ TEST_F(FilerOpen, TheExtensionDecidesHowAFileOpens) {
   EXPECT_TRUE(viewer("C.cnf"));
   EXPECT_TRUE(viewer("I.DO"));   // a key is matched whole: DOC is not DO
   EXPECT_TRUE(viewer("J.XYZ"));
-  EXPECT_EQ(Enter(*filer, "D.lzh").archiveCommand, c::kLhaUnpack);
-  EXPECT_EQ(Enter(*filer, "E.ZIP").archiveCommand, c::kZipUnpack);
+  Enter(*filer, "D.lzh");
+  Enter(*filer, "E.ZIP");
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"LHA 解凍: UNLHA32.DLL が見つかりません",
+                                               "ZIP ファイル解凍: UNZIP32.DLL が見つかりません"}));
+  host.shown.clear();
   EXPECT_EQ(Enter(*filer, "F.txt").request, FilerRequest::None);
   Enter(*filer, "G.DOC");
   Enter(*filer, "H.jpg");
@@ -115,7 +118,8 @@ TEST_F(FilerOpen, WithAssociationsOffOnlyArchivesAreSpecial) {
   cfg.ExtOn = 0;
   auto filer = Open();
   EXPECT_EQ(Enter(*filer, "F.TXT").request, FilerRequest::OpenViewers);
-  EXPECT_EQ(Enter(*filer, "D.LZH").archiveCommand, c::kLhaUnpack);
+  Enter(*filer, "D.LZH");
+  EXPECT_EQ(Shown(), std::vector<std::string>{"LHA 解凍: UNLHA32.DLL が見つかりません"});
   EXPECT_TRUE(host.launched.empty());
 }
 

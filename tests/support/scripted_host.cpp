@@ -54,6 +54,19 @@ std::optional<std::string> ScriptedHost::AskOpenFile(const OpenFileRequest& requ
   return v;
 }
 
+std::optional<LhaUnpackChoice> ScriptedHost::LhaUnpackDlg(std::string_view title,
+                                                          const std::vector<std::string>& lines,
+                                                          std::string_view folder) {
+  unpackAsked.push_back({std::string(title), std::string(folder), lines});
+  if (unpackChoices.empty()) {
+    ADD_FAILURE() << "unscripted LHA unpack dialog";
+    return std::nullopt;
+  }
+  auto v = unpackChoices.front();
+  unpackChoices.pop_front();
+  return v;
+}
+
 std::string ScriptedHost::Transcript() const {
   std::string out;
   for (const auto& s : shown) out += cp932::ToUtf8(s.caption) + ": " + cp932::ToUtf8(s.text) + "\n";

@@ -33,6 +33,13 @@ class ScriptedHost : public Host {
   };
   std::vector<Asked> asked;
   std::vector<OpenFileRequest> fileRequests;
+  // The LHA unpack dialog: what it was shown, and the scripted choices (nullopt = cancel).
+  struct UnpackAsked {
+    std::string title, folder;
+    std::vector<std::string> lines;
+  };
+  std::vector<UnpackAsked> unpackAsked;
+  std::deque<std::optional<LhaUnpackChoice>> unpackChoices;
   std::vector<std::string> launched;
   int launchResult = 33;
   std::optional<std::string> clipboard;
@@ -46,6 +53,8 @@ class ScriptedHost : public Host {
   std::optional<std::string> AskPath(std::string_view title, std::string_view prompt,
                                      const std::vector<std::string>& choices) override;
   std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+  std::optional<LhaUnpackChoice> LhaUnpackDlg(std::string_view title, const std::vector<std::string>& lines,
+                                              std::string_view folder) override;
   bool SetClipboard(std::string_view text) override {
     clipboard = std::string(text);
     return true;

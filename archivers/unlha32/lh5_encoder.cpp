@@ -1,0 +1,298 @@
+#include "unlha32/lh5_encoder.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <queue>
+#include <vector>
+
+namespace lzh {
+namespace {
+
+constexpr int kDicBits = 13;
+constexpr int kDicSize = 1 << kDicBits;
+constexpr int kMaxMatch = 256;
+constexpr int kThreshold = 3;
+constexpr int kNC = 256 + kMaxMatch - kThreshold + 1;  // literals and lengths
+constexpr int kNP = kDicBits + 1;                      // position bit lengths
+constexpr int kNT = 19;                                // symbols of the length table
+constexpr int kPBit = 4, kTBit = 5, kCBit = 9;
+constexpr int kBlockCodes = 16384;
+constexpr int kHashBits = 15;
+constexpr int kMaxChain = 64;
+
+class BitWriter {
+ public:
+  void Put(int n, uint32_t v) {
+    for (int i = n - 1; i >= 0; --i) {
+      acc_ = (acc_ << 1) | ((v >> i) & 1);
+      if (++bits_ == 8) {
+        out_ += char(acc_);
+        acc_ = 0;
+        bits_ = 0;
+      }
+    }
+  }
+  std::string Finish() {
+    if (bits_) Put(8 - bits_, 0);
+    return std::move(out_);
+  }
+
+ private:
+  std::string out_;
+  uint32_t acc_ = 0;
+  int bits_ = 0;
+};
+
+// Code lengths of at most 16 bits forming a complete code (the decoders insist).
+std::vector<int> CodeLengths(const std::vector<uint32_t>& freq) {
+  const int n = int(freq.size());
+  std::vector<int> len(size_t(n), 0);
+  std::vector<int> used;
+  for (int i = 0; i < n; ++i)
+    if (freq[size_t(i)]) used.push_back(i);
+  if (used.size() < 2) return len;
+  // Huffman tree depths.
+  struct Node {
+    uint64_t f;
+    int id;
+    bool operator>(const Node& o) const { return f != o.f ? f > o.f : id > o.id; }
+  };
+  std::priority_queue<Node, std::vector<Node>, std::greater<Node>> heap;
+  std::vector<int> parent(size_t(2 * n), -1);
+  for (int s : used) heap.push({freq[size_t(s)], s});
+  int next = n;
+  while (heap.size() > 1) {
+    Node a = heap.top();
+    heap.pop();
+    Node b = heap.top();
+    heap.pop();
+    parent[size_t(a.id)] = next;
+    parent[size_t(b.id)] = next;
+    heap.push({a.f + b.f, next++});
+  }
+  std::vector<int> count(17, 0);
+  for (int s : used) {
+    int d = 0;
+    for (int p = s; parent[size_t(p)] >= 0; p = parent[size_t(p)]) ++d;
+    ++count[size_t(std::min(d, 16))];
+  }
+  // Too-deep leaves were put at 16: move leaves down until the code is complete.
+  uint32_t cum = 0;
+  for (int i = 16; i > 0; --i) cum += uint32_t(count[size_t(i)]) << (16 - i);
+  while (cum != (1u << 16)) {
+    --count[16];
+    for (int i = 15; i > 0; --i) {
+      if (count[size_t(i)]) {
+        --count[size_t(i)];
+        count[size_t(i + 1)] += 2;
+        break;
+      }
+    }
+    --cum;
+  }
+  std::stable_sort(used.begin(), used.end(), [&](int a, int b) { return freq[size_t(a)] > freq[size_t(b)]; });
+  size_t k = 0;
+  for (int l = 1; l <= 16; ++l)
+    for (int c = 0; c < count[size_t(l)]; ++c) len[size_t(used[k++])] = l;
+  return len;
+}
+
+std::vector<uint32_t> Codes(const std::vector<int>& len) {
+  uint32_t start[18] = {};
+  uint32_t count[17] = {};
+  for (int l : len) ++count[l];
+  for (int i = 1; i <= 16; ++i) start[i + 1] = (start[i] + count[i]) << 1;
+  std::vector<uint32_t> code(len.size());
+  for (size_t i = 0; i < len.size(); ++i)
+    if (len[i]) code[i] = start[len[i]]++;
+  return code;
+}
+
+int BitLength(uint32_t v) {
+  int b = 0;
+  while (v) {
+    ++b;
+    v >>= 1;
+  }
+  return b;
+}
+
+struct Code {
+  uint16_t c;     // literal or length symbol
+  uint16_t dist;  // for a match: distance - 1
+};
+
+class Block {
+ public:
+  explicit Block(BitWriter& out) : out_(out) {}
+  void Write(const std::vector<Code>& codes) {
+    std::vector<uint32_t> cfreq(kNC, 0), pfreq(kNP, 0);
+    for (const Code& k : codes) {
+      ++cfreq[k.c];
+      if (k.c >= 256) ++pfreq[size_t(BitLength(k.dist))];
+    }
+    std::vector<int> clen = CodeLengths(cfreq), plen = CodeLengths(pfreq);
+    out_.Put(16, uint32_t(codes.size()));
+    int csingle = Single(cfreq);
+    if (csingle >= 0) {
+      out_.Put(kTBit, 0);
+      out_.Put(kTBit, 0);
+      out_.Put(kCBit, 0);
+      out_.Put(kCBit, uint32_t(csingle));
+    } else {
+      WriteCLen(clen);
+    }
+    int psingle = Single(pfreq);
+    if (psingle >= 0) {
+      out_.Put(kPBit, 0);
+      out_.Put(kPBit, uint32_t(psingle));
+    } else {
+      WriteLengths(plen, kPBit, -1);
+    }
+    std::vector<uint32_t> ccode = Codes(clen), pcode = Codes(plen);
+    for (const Code& k : codes) {
+      out_.Put(clen[k.c], ccode[k.c]);
+      if (k.c >= 256) {
+        int p = BitLength(k.dist);
+        out_.Put(plen[size_t(p)], pcode[size_t(p)]);
+        if (p > 1) out_.Put(p - 1, k.dist & ((1u << (p - 1)) - 1));
+      }
+    }
+  }
+
+ private:
+  static int Single(const std::vector<uint32_t>& f) {
+    int only = -1;
+    for (size_t i = 0; i < f.size(); ++i) {
+      if (!f[i]) continue;
+      if (only >= 0) return -1;
+      only = int(i);
+    }
+    return only < 0 ? 0 : only;
+  }
+  static int Used(const std::vector<int>& len) {
+    int n = int(len.size());
+    while (n > 0 && len[size_t(n - 1)] == 0) --n;
+    return n;
+  }
+  // The lengths of the length-table symbols: 0..2 say runs of zeros, k + 2 a length k.
+  void WriteCLen(const std::vector<int>& clen) {
+    const int n = Used(clen);
+    std::vector<uint32_t> tfreq(kNT, 0);
+    struct Item {
+      int sym;
+      int extraBits;
+      uint32_t extra;
+    };
+    std::vector<Item> items;
+    for (int i = 0; i < n;) {
+      int k = clen[size_t(i++)];
+      if (k != 0) {
+        items.push_back({k + 2, 0, 0});
+        continue;
+      }
+      int run = 1;
+      while (i < n && clen[size_t(i)] == 0) ++i, ++run;
+      if (run <= 2) {
+        for (int r = 0; r < run; ++r) items.push_back({0, 0, 0});
+      } else if (run <= 18) {
+        items.push_back({1, 4, uint32_t(run - 3)});
+      } else if (run == 19) {
+        items.push_back({0, 0, 0});
+        items.push_back({1, 4, 15});
+      } else {
+        items.push_back({2, kCBit, uint32_t(run - 20)});
+      }
+    }
+    for (const Item& it : items) ++tfreq[size_t(it.sym)];
+    std::vector<int> tlen = CodeLengths(tfreq);
+    int tsingle = Single(tfreq);
+    if (tsingle >= 0) {
+      out_.Put(kTBit, 0);
+      out_.Put(kTBit, uint32_t(tsingle));
+    } else {
+      WriteLengths(tlen, kTBit, 3);
+    }
+    out_.Put(kCBit, uint32_t(n));
+    std::vector<uint32_t> tcode = Codes(tlen);
+    for (const Item& it : items) {
+      out_.Put(tlen[size_t(it.sym)], tcode[size_t(it.sym)]);
+      if (it.extraBits) out_.Put(it.extraBits, it.extra);
+    }
+  }
+  // A table of lengths: 3 bits each, 7 and up as 7 followed by ones and a zero;
+  // after index special - 1 a 2-bit count of zero lengths that follow.
+  void WriteLengths(const std::vector<int>& len, int nbits, int special) {
+    int n = Used(len);
+    out_.Put(nbits, uint32_t(n));
+    for (int i = 0; i < n;) {
+      int k = len[size_t(i++)];
+      if (k <= 6) out_.Put(3, uint32_t(k));
+      else out_.Put(k - 3, (1u << (k - 3)) - 2);
+      if (i == special) {
+        int z = 0;
+        while (i < n && z < 3 && len[size_t(i)] == 0) ++i, ++z;
+        out_.Put(2, uint32_t(z));
+      }
+    }
+  }
+  BitWriter& out_;
+};
+
+}  // namespace
+
+std::string CompressLh5(std::string_view data) {
+  BitWriter out;
+  Block block(out);
+  const auto* d = reinterpret_cast<const uint8_t*>(data.data());
+  const size_t size = data.size();
+  std::vector<int32_t> head(size_t(1) << kHashBits, -1);
+  std::vector<int32_t> prev(kDicSize, -1);
+  auto hash = [&](size_t i) {
+    return ((uint32_t(d[i]) << 10) ^ (uint32_t(d[i + 1]) << 5) ^ d[i + 2]) & ((1u << kHashBits) - 1);
+  };
+  auto insert = [&](size_t i) {
+    if (i + 2 >= size) return;
+    uint32_t h = hash(i);
+    prev[i & (kDicSize - 1)] = head[h];
+    head[h] = int32_t(i);
+  };
+  std::vector<Code> codes;
+  codes.reserve(kBlockCodes);
+  for (size_t i = 0; i < size;) {
+    int best = 0;
+    size_t bestPos = 0;
+    if (i + 2 < size) {
+      const size_t limit = std::min<size_t>(kMaxMatch, size - i);
+      int chain = kMaxChain;
+      for (int32_t p = head[hash(i)]; p >= 0 && chain-- > 0; p = prev[size_t(p) & (kDicSize - 1)]) {
+        if (i - size_t(p) > kDicSize) break;
+        if (d[size_t(p) + size_t(best)] != d[i + size_t(best)]) continue;
+        size_t l = 0;
+        while (l < limit && d[size_t(p) + l] == d[i + l]) ++l;
+        if (int(l) > best) {
+          best = int(l);
+          bestPos = size_t(p);
+          if (l == limit) break;
+        }
+      }
+    }
+    if (best >= kThreshold) {
+      codes.push_back({uint16_t(256 + best - kThreshold), uint16_t(i - bestPos - 1)});
+      for (int k = 0; k < best; ++k) insert(i + size_t(k));
+      i += size_t(best);
+    } else {
+      codes.push_back({d[i], 0});
+      insert(i);
+      ++i;
+    }
+    if (codes.size() == kBlockCodes) {
+      block.Write(codes);
+      codes.clear();
+    }
+  }
+  if (!codes.empty()) block.Write(codes);
+  return out.Finish();
+}
+
+}  // namespace lzh
