@@ -13,6 +13,8 @@ bool DivLog::CheckDestinations() { return run_->CheckDestinations(); }
 
 DivStatus DivLog::Divide() { return run_->Divide(); }
 
+void DivLog::SetProgress(DivProgressFn progress) { run_->SetProgress(std::move(progress)); }
+
 const DivideMsg& DivLog::report() const { return run_->report(); }
 
 const std::string& DivLog::logPath() const { return run_->logPath(); }

@@ -4,6 +4,8 @@
 // run it the same way through their hosts.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +25,15 @@ struct DivideMsg {
   std::vector<std::string> lines;
 };
 
+// How far a run has got: bytes of the log read of its size, and the room of
+// the conference block being written (CP932; empty outside conference blocks).
+struct DivProgress {
+  int64_t done = 0;
+  int64_t total = 0;
+  std::string room;
+};
+using DivProgressFn = std::function<void(const DivProgress&)>;
+
 // Result of every step of a run: 0 go on (or normal end), -1 end of the log or
 // a failure, -2 stop the whole run.
 using DivStatus = int;
@@ -39,9 +50,14 @@ class DivLog {
   // "分割先ディレクトリが不正です" and false comes back (nothing is divided).
   bool CheckDestinations();
   // Runs the division; 0 unless the log or the record file could not be opened,
-  // reading failed, or a split file or the record could not be written (-1; the
-  // user has been told of a failed write, and the log keeps its name).
+  // the log is the record itself, reading failed, or a split file or the
+  // record could not be opened or written (-1). A run either finishes or
+  // leaves every split file and the record as they were before it; the user
+  // has been told of a failure, and the log keeps its name.
   DivStatus Divide();
+  // Called at the start, after about every megabyte of the log and at the end;
+  // a gap question may come in between.
+  void SetProgress(DivProgressFn progress);
 
   const DivideMsg& report() const;
   const std::string& logPath() const;

@@ -329,13 +329,17 @@ TEST_F(Division, SentMailListsAndNotices) {
                              " 送信メール MSND2605 を出力しました", "会議室ファイル 0 個、電子メール 0 通分を分割しました"}));
 }
 
-TEST_F(Division, EndOfFileByteAndNulEndTheWrittenText) {
-  std::string log = Sj(kRoom5) + "\r\n" + Sj(Header(1, 1)) + "\r\n" + "before\x1A" "after\r\n" +
-                    std::string("text\0hidden\r\n", 13) + "\x1A\r\n" + "0123456789abcdefg\x1A" "tail\r\n" +
-                    std::string("0123456789\0hidden\r\n", 19) + "last\r\n";
+// An end-of-file byte ends the written text; a NUL byte is dropped and the
+// rest of its line written, so that one noise byte hides no message.
+TEST_F(Division, EndOfFileByteEndsTheWrittenTextAndNulIsDropped) {
+  std::string log = Sj(kRoom5) + std::string("\0\r\n", 3) + Sj(Header(1, 1)) + "\r\n" +
+                    "before\x1A" "after\r\n" + std::string("text\0shown\r\n", 12) + "\x1A\r\n" +
+                    "0123456789abcdefg\x1A" "tail\r\n" + std::string("0123456789\0\0shown\r\n", 20) +
+                    std::string("\0", 1) + Sj(Header(2, 2)) + "\r\nlast\r\n";
   EXPECT_EQ(Run(log), 0);
-  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1)}) + "before" + "text" + "0123456789abcdefg" +
-                                         "0123456789" + "last\r\n");
+  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1)}) + "before" + "textshown\r\n" +
+                                         "0123456789abcdefg" + "0123456789shown\r\n" +
+                                         CrLfLines({Header(2, 2), "last"}));
 }
 
 TEST_F(Division, LongLinesAreWrittenWholeThoughReadInPieces) {
