@@ -28,6 +28,7 @@ DivStatus DivisionRun::WriteConference() {
     // one. NUL bytes are noise, left out when it is written.
     size_t length = line_.size() - static_cast<size_t>(std::count(line_.begin(), line_.end(), '\0'));
     blockPrompt_ = length <= kLongestBlockPrompt ? line_ : std::string();
+    shown_.room = RoomName(line_);
     if (OpenOutput() != 0) return -2;
     int check = ContinuityCheck();
     if (check == kGap) {

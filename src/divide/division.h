@@ -34,6 +34,9 @@ struct DivProgress {
 };
 using DivProgressFn = std::function<void(const DivProgress&)>;
 
+// The progress as one line of text (CP932), as the report window and rkvtool show it.
+std::string ProgressLine(const DivProgress& progress);
+
 // Result of every step of a run: 0 go on (or normal end), -1 end of the log or
 // a failure, -2 stop the whole run.
 using DivStatus = int;

@@ -98,8 +98,11 @@ bool DivisionRun::RefuseRecordAsLog(FileId logId, const DivisionRecord& record) 
 
 DivStatus DivisionRun::RunWriter() {
   switch (kind_) {
-    case OutputKind::Conference:
-      return WriteConference();
+    case OutputKind::Conference: {
+      DivStatus status = WriteConference();
+      shown_.room.clear();
+      return status;
+    }
     case OutputKind::Mail:
       return WriteMail();
     case OutputKind::Hp:

@@ -403,6 +403,41 @@ TEST_F(Division, AClassifierResultOfZeroLeavesTheKind) {
   EXPECT_EQ(File("cnf/RKV.REC"), Rec("ROOM_05.CNF", Header(1, 1)) + Rec("SPATIO", Header(9, 9, "stray")));
 }
 
+// Progress comes at the start, about every megabyte with the room being
+// written, and at the end; a gap question comes in between and is waited for.
+TEST_F(Division, ProgressOfALargeLog) {
+  std::string log = CrLfLines({kRoom5, Header(1, 1)});
+  while (log.size() < 2500000) log += Sj("本文の行です。ここには五十バイトほどの文が入ります。") + "\r\n";
+  log += CrLfLines({"CCS(01>", "- ROOM  MES( 6):", Header(7, 7), "gap", "CCS(01>"});
+  WriteFile(dir / "cnf/RKV.REC", Rec("ROOM_06.CNF", Header(3, 3)));
+  host.answers = {Answer::Ignore};
+  std::vector<DivProgress> seen;
+  std::vector<size_t> boxesSoFar;
+  logPath = dir / "log/0509.LOG";
+  WriteFile(logPath, log);
+  run = std::make_unique<DivLog>(cfg, host, logPath);
+  run->SetProgress([&](const DivProgress& p) {
+    seen.push_back(p);
+    boxesSoFar.push_back(host.shown.size());
+  });
+  EXPECT_EQ(run->Divide(), 0);
+  ASSERT_GE(seen.size(), 4u);
+  EXPECT_EQ(seen.front().done, 0);
+  EXPECT_EQ(seen.back().done, static_cast<int64_t>(log.size()));
+  for (size_t i = 1; i < seen.size(); ++i) {
+    EXPECT_EQ(seen[i].total, static_cast<int64_t>(log.size()));
+    EXPECT_GE(seen[i].done, seen[i - 1].done);
+  }
+  EXPECT_EQ(seen[1].room, "ROOM");
+  EXPECT_EQ(seen.back().room, "");
+  // The question came after the first megabytes and before the run ended.
+  EXPECT_EQ(boxesSoFar[2], 0u);
+  EXPECT_EQ(boxesSoFar.back(), 1u);
+  EXPECT_EQ(test::Utf8(host.shown[0].caption), "発言番号が不連続性です！");
+  EXPECT_EQ(test::Utf8(ProgressLine(DivProgress{1234567, 2000000, Sj("ROOM")})),
+            "分割中 1,234,567 / 2,000,000 バイト (61%)  会議室 ROOM");
+}
+
 TEST_F(Division, TheReportKeepsEveryLine) {
   std::string log;
   for (int i = 0; i < 250; ++i) log += CrLfLines({"Subject: m", "MAIL>"});
