@@ -3,6 +3,10 @@
 #include <cerrno>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "divide/output_files.h"
 #include "platform/os.h"
 
@@ -10,17 +14,27 @@ namespace rkv {
 namespace {
 
 // Where a piece of text to write stops: its first line feed, NUL or
-// end-of-file byte. Eight bytes at a time, for every line of the log passes here.
+// end-of-file byte. Sixteen (or eight) bytes at a time, for every line of the
+// log passes here.
 size_t TextEnd(std::string_view text) {
+  size_t i = 0;
+#ifdef __SSE2__
+  const __m128i lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128(), eof = _mm_set1_epi8(0x1A);
+  for (; i + 16 <= text.size(); i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul)), _mm_cmpeq_epi8(v, eof));
+    if (int mask = _mm_movemask_epi8(hit)) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+  }
+#else
   constexpr uint64_t kOnes = 0x0101010101010101ULL;
   constexpr uint64_t kHighs = 0x8080808080808080ULL;
   auto hasZeroByte = [](uint64_t w) { return (w - kOnes) & ~w & kHighs; };
-  size_t i = 0;
   for (; i + 8 <= text.size(); i += 8) {
     uint64_t w;
     std::memcpy(&w, text.data() + i, 8);
     if (hasZeroByte(w) | hasZeroByte(w ^ (kOnes * '\n')) | hasZeroByte(w ^ (kOnes * 0x1A))) break;
   }
+#endif
   for (; i < text.size(); ++i) {
     char c = text[i];
     if (c == '\n' || c == '\0' || c == '\x1A') return i;
