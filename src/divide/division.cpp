@@ -20,6 +20,18 @@ std::string Grouped(int64_t n) {
 
 }  // namespace
 
+void ReportLines::push_back(std::string line) {
+  auto known = number_.find(line);
+  if (known != number_.end()) {
+    order_.push_back(known->second);
+    return;
+  }
+  auto number = static_cast<uint32_t>(distinct_.size());
+  distinct_.push_back(std::move(line));
+  number_.emplace(distinct_.back(), number);
+  order_.push_back(number);
+}
+
 std::string ProgressLine(const DivProgress& progress) {
   int64_t percent = progress.total > 0 ? progress.done * 100 / progress.total : 100;
   std::string line = SJ("分割中 ") + Grouped(progress.done) + " / " + Grouped(progress.total) + SJ(" バイト (") +

@@ -5,10 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/host.h"
@@ -18,11 +21,45 @@ namespace rkv {
 
 class DivisionRun;
 
-// The report of a run: its lines (CP932), every one kept, and the two counters.
+// The lines of a report (CP932), every one kept. A long log gives the same
+// few lines over and over (one per block), so each distinct line is stored
+// once and the report holds its number: a million blocks take a few megabytes.
+class ReportLines {
+ public:
+  class const_iterator {
+   public:
+    const_iterator(const ReportLines& lines, size_t i) : lines_(&lines), i_(i) {}
+    const std::string& operator*() const { return (*lines_)[i_]; }
+    const_iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator==(const const_iterator& other) const { return i_ == other.i_; }
+
+   private:
+    const ReportLines* lines_;
+    size_t i_;
+  };
+
+  size_t size() const { return order_.size(); }
+  bool empty() const { return order_.empty(); }
+  const std::string& operator[](size_t i) const { return distinct_[order_[i]]; }
+  const std::string& back() const { return distinct_[order_.back()]; }
+  const_iterator begin() const { return const_iterator(*this, 0); }
+  const_iterator end() const { return const_iterator(*this, size()); }
+  void push_back(std::string line);
+
+ private:
+  std::deque<std::string> distinct_;  // never moves a line, so the keys below stay valid
+  std::unordered_map<std::string_view, uint32_t> number_;
+  std::vector<uint32_t> order_;
+};
+
+// The report of a run: its lines and the two counters.
 struct DivideMsg {
   int conferenceFiles = 0;
   int mails = 0;
-  std::vector<std::string> lines;
+  ReportLines lines;
 };
 
 // How far a run has got: bytes of the log read of its size, and the room of

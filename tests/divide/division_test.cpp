@@ -443,6 +443,8 @@ TEST_F(Division, TheReportKeepsEveryLine) {
   for (int i = 0; i < 250; ++i) log += CrLfLines({"Subject: m", "MAIL>"});
   EXPECT_EQ(Run(log), 0);
   EXPECT_EQ(run->report().lines.size(), 252u);
+  EXPECT_EQ(Report()[250], "  MAIL2605 を出力しました");
+  EXPECT_EQ(Report()[251], "会議室ファイル 0 個、電子メール 250 通分を分割しました");
   EXPECT_EQ(run->report().mails, 250);
 }
 
