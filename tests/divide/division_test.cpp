@@ -4,6 +4,7 @@
 
 #include "divide/division_fixture.h"
 #include "divide/division_record.h"
+#include "divide/output_names.h"
 
 namespace rkv {
 namespace {
@@ -381,6 +382,26 @@ TEST_F(Division, BlocksOfManyFilesInTurnEachLandAtTheirFilesEnd) {
     EXPECT_EQ(File("cnf/R" + std::to_string(room) + "_01.CNF"), expected[room]) << room;
   }
   EXPECT_EQ(run->report().conferenceFiles, 80);
+}
+
+// More rooms than files are kept open: a room's file closed to make room is
+// opened again for its next block, which follows the first.
+TEST_F(Division, MoreRoomsThanOpenFiles) {
+  std::string log;
+  auto prompt = [](int room) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "- R%03d  MES( 1):", room);
+    return std::string(buf);
+  };
+  for (int round = 1; round <= 2; ++round) {
+    for (int room = 0; room < 250; ++room) log += CrLfLines({prompt(room), Header(round, round), "CCS(01>"});
+  }
+  EXPECT_EQ(Run(log), 0);
+  for (int room = 0; room < 250; room += 49) {
+    std::string name = FlatConferenceName(RoomName(prompt(room)), "01", cfg.CnfExt);
+    EXPECT_EQ(File("cnf/" + name), CrLfLines({prompt(room), Header(1, 1), prompt(room), Header(2, 2)})) << name;
+  }
+  EXPECT_EQ(File("cnf/RKV.REC").size(), 250u * 80);
 }
 
 TEST_F(Division, TwoNamesOfOneFileNeverOverwriteEachOther) {
