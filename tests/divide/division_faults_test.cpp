@@ -150,29 +150,39 @@ TEST_F(FailedWrites, AtTheFileSizeLimit) {
   std::string log = BigLog();
   logPath = dir / "log/0509.LOG";
   WriteFile(logPath, log);
-  constexpr rlim_t kLimit = 100000;
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit {kLimit, kLimit};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    test::ScriptedHost h;
-    DivLog divide(cfg, h, logPath);
-    int rc = divide.Divide();
-    bool told = !h.shown.empty() && h.shown[0].caption == Sj("分割処理エラー") &&
-                h.shown[0].text.find(Sj("への書き込みに失敗しました")) != std::string::npos;
-    _exit(rc == -1 && told && !divide.renamedTo() ? 0 : 1);
+  // The split file, then (with a small log) the record's new entry, run into
+  // the limit halfway: neither is left with a torn piece.
+  std::string rec;
+  for (int i = 0; i < 1249; ++i) rec += RecordEntry("R" + std::to_string(i), "x") + "\r\n";
+  for (auto [limit, bytes] : {std::pair<rlim_t, std::string>{100000, log},
+                              {rec.size() + 40, CrLfLines({kRoom5, Header(1, 1), "CCS(01>"})}}) {
+    SCOPED_TRACE(limit);
+    WriteFile(logPath, bytes);
+    WriteFile(dir / "cnf/RKV.REC", bytes == log ? "" : rec);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      struct rlimit rl {limit, limit};
+      setrlimit(RLIMIT_FSIZE, &rl);
+      test::ScriptedHost h;
+      DivLog divide(cfg, h, logPath);
+      int rc = divide.Divide();
+      bool told = !h.shown.empty() && h.shown[0].caption == Sj("分割処理エラー") &&
+                  h.shown[0].text.find(Sj("への書き込みに失敗しました")) != std::string::npos;
+      _exit(rc == -1 && told && !divide.renamedTo() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));
+    EXPECT_EQ(File("log/0509.LOG"), bytes);
+    EXPECT_EQ(File("cnf/RKV.REC"), bytes == log ? "" : rec);
+    EXPECT_FALSE(Has("mail/MAIL2605"));
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));
-  EXPECT_EQ(File("log/0509.LOG"), log);
-  EXPECT_EQ(File("cnf/RKV.REC"), "");
-  EXPECT_FALSE(Has("mail/MAIL2605"));
   // Divided again without the limit, the log gives each message once.
+  WriteFile(logPath, log);
   EXPECT_EQ(RunExisting(), 0);
   EXPECT_EQ(File("cnf/ROOM_05.CNF"), log.substr(0, log.find("CCS(01>")));
 }
