@@ -31,15 +31,17 @@ std::string RecordEntry(std::string_view name, std::string_view header) {
 }
 
 std::unique_ptr<DivisionRecord> DivisionRecord::Open(std::string path, bool deferred) {
+  bool created = !os::Stat(path).exists;
   auto stream = OpenBinaryUpdate(path);
   if (!stream) return nullptr;
-  std::unique_ptr<DivisionRecord> record(new DivisionRecord(std::move(path), std::move(stream), deferred));
+  std::unique_ptr<DivisionRecord> record(
+      new DivisionRecord(std::move(path), std::move(stream), deferred, created));
   if (!record->Load()) return nullptr;
   return record;
 }
 
-DivisionRecord::DivisionRecord(std::string path, std::unique_ptr<Stream> stream, bool deferred)
-    : path_(std::move(path)), stream_(std::move(stream)), id_(stream_->Id()), deferred_(deferred) {}
+DivisionRecord::DivisionRecord(std::string path, std::unique_ptr<Stream> stream, bool deferred, bool created)
+    : path_(std::move(path)), stream_(std::move(stream)), id_(stream_->Id()), deferred_(deferred), created_(created) {}
 
 bool DivisionRecord::Load() {
   bytes_.clear();
@@ -145,10 +147,13 @@ bool DivisionRecord::Commit() {
   committed_ = bytes_;
   changedFrom_ = std::string::npos;
   rewriteWhole_ = false;
+  created_ = false;
   return true;
 }
 
 void DivisionRecord::Rollback() {
+  if (deferred_ && created_ && committed_.empty()) os::Remove(path_);
+  created_ = false;
   bytes_ = committed_;
   changedFrom_ = std::string::npos;
   rewriteWhole_ = false;

@@ -41,7 +41,8 @@ class DivisionRecord {
   // after a damaged entry was replaced, the whole record by rename. A failed
   // write is undone before false comes back.
   bool Commit();
-  // Forgets the changes not committed.
+  // Forgets the changes not committed; a record this run created and never
+  // committed to is deleted again.
   void Rollback();
 
   const std::string& path() const { return path_; }
@@ -50,7 +51,7 @@ class DivisionRecord {
   int errorNumber() const { return errno_; }
 
  private:
-  DivisionRecord(std::string path, std::unique_ptr<Stream> stream, bool deferred);
+  DivisionRecord(std::string path, std::unique_ptr<Stream> stream, bool deferred, bool created);
 
   // A line of the record in the copy.
   struct Line {
@@ -68,6 +69,7 @@ class DivisionRecord {
   std::unique_ptr<Stream> stream_;
   FileId id_;
   bool deferred_;
+  bool created_;  // by this opening, and nothing committed to it since
   std::string bytes_;      // the record as it is to be on disk
   std::string committed_;  // the record as it is on disk
   size_t changedFrom_ = std::string::npos;
