@@ -2,7 +2,11 @@
 // sessions one after another, each visiting conference rooms (message numbers
 // continue from session to session, so no gap question stops a division),
 // reading and sending mail, and seeing notices, home pages and a patio room.
-// Usage: rkv_loggen MEGABYTES OUTPUT
+// "few" (the default) writes long visits, so a log has few large blocks;
+// "many" writes sessions as members mostly captured them: many rooms visited
+// for a handful of messages, mail lists and single mails in between, home
+// pages and patio rooms, about one block every 1.4 KB.
+// Usage: rkv_loggen MEGABYTES OUTPUT [few|many]
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -21,10 +25,10 @@ struct Room {
 
 class Generator {
  public:
-  explicit Generator(std::FILE* out) : out_(out), random_(1997) {
+  Generator(std::FILE* out, bool many) : out_(out), many_(many), random_(1997) {
     const char* topics[] = {"料理全般", "お菓子作り", "初心者質問室", "新刊情報", "鉄道の旅", "将棋の部屋",
                             "映画評", "音楽談話室", "山歩き", "パソコン通信雑談"};
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < (many ? 160 : 40); ++i) {
       char prompt[96];
       std::snprintf(prompt, sizeof prompt, "- FRM%02d  MES(%2d):%s", i, 1 + i % 20, topics[i % 10]);
       bool wide = i % 4 != 1;
@@ -41,12 +45,16 @@ class Generator {
   }
 
   void Session(int day) {
+    if (many_) return ShortSession(day);
     Line("ようこそ　オンラインサービスへ");
     Line(Printf("26/%02d/%02d 20:00 LOG IN  － ABC12345", 1 + day / 28 % 12, 1 + day % 28));
     Line("今週のお知らせ    NEW");
     Line("  5/09  メンテナンスのお知らせ");
     Line("CCS(01>");
-    for (int visits = static_cast<int>(Pick(5, 12)); visits > 0; --visits) Conference(rooms_[Pick(0, 39)]);
+    for (int visits = static_cast<int>(Pick(5, 12)); visits > 0; --visits) {
+      Room& room = rooms_[Pick(0, 39)];
+      Conference(room, Pick(5, 40), 3, 15);
+    }
     Line("CCS(01>MAIL");
     for (int mails = static_cast<int>(Pick(1, 4)); mails > 0; --mails) {
       Line("Subject: お知らせ");
@@ -73,8 +81,53 @@ class Generator {
   std::vector<std::string> sentences_;
 
  private:
-  void Conference(Room& room) {
-    int count = static_cast<int>(Pick(5, 40));
+  // Short visits between mail, lists, home pages and patio rooms.
+  void ShortSession(int day) {
+    Line(Printf("26/%02d/%02d 20:00 LOG IN  － ABC12345", 1 + day / 28 % 12, 1 + day % 28));
+    Line("CCS(01>");
+    for (int step = static_cast<int>(Pick(20, 40)); step > 0; --step) {
+      switch (Pick(0, 9)) {
+        case 0:
+          Line("CCS(01>MAIL");
+          Line("受信日  送信者ID  名前");
+          for (long n = Pick(3, 10); n > 0; --n) {
+            Line(Printf(" 5/%02d  DEF%05d  はなこ", 1 + day % 28, static_cast<int>(Pick(0, 99999))));
+          }
+          Line("MAIL>");
+          break;
+        case 1:
+          Line("Subject: お知らせ");
+          Line("From: \"Friend\" <friend@example.ne.jp>");
+          Body(Pick(3, 10));
+          Line("X-Status: read");
+          Line("CCS(01>");
+          break;
+        case 2:
+          Line("CCS(01>HP");
+          Line(Printf("%03d  [26/05/%02d 10:00]  DEF%05d      ホームページ", static_cast<int>(Pick(1, 999)),
+                      1 + day % 28, static_cast<int>(Pick(0, 99999))));
+          Body(Pick(3, 10));
+          Line("HP>");
+          break;
+        case 3:
+          Line("CCS(01>PATIO");
+          Line(Printf("- MES( 3):PAT%d", static_cast<int>(Pick(0, 9))));
+          Line("001/001   DEF67890  はなこ            山の会の相談");
+          Body(Pick(3, 10));
+          Line("CCS(01>");
+          break;
+        default: {
+          Room& room = rooms_[Pick(0, static_cast<long>(rooms_.size()) - 1)];
+          Conference(room, Pick(3, 10), 2, 6);
+          Line("CCS(01>");
+        }
+      }
+    }
+    Line("CCS(01>OFF");
+  }
+
+  void Conference(Room& room, long messages, long fewestLines, long mostLines) {
+    int count = static_cast<int>(messages);
     // Three-digit rooms stop being visited before their numbers would run out.
     if (!room.wide && room.total + count > 999) return;
     Raw(room.prompt);
@@ -84,7 +137,7 @@ class Generator {
       const char* format = room.wide ? "%05d/%05d ABC%05d  けんじ            題名その%d" : "%03d/%03d   ABC%05d  けんじ            題名その%d";
       Line(Printf(format, n, room.total, static_cast<int>(Pick(0, 99999)), n));
       Line(Printf("       26/05/09 21:%02d  %05d へのコメント", n % 60, n - 1));
-      Body(Pick(3, 15));
+      Body(Pick(fewestLines, mostLines));
       Line("");
     }
     Line("＞E");
@@ -110,6 +163,7 @@ class Generator {
   }
 
   std::FILE* out_;
+  bool many_;
   std::mt19937 random_;
   std::vector<Room> rooms_;
 };
@@ -117,8 +171,9 @@ class Generator {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: rkv_loggen MEGABYTES OUTPUT\n");
+  std::string shape = argc == 4 ? argv[3] : "few";
+  if ((argc != 3 && argc != 4) || (shape != "few" && shape != "many")) {
+    std::fprintf(stderr, "usage: rkv_loggen MEGABYTES OUTPUT [few|many]\n");
     return 2;
   }
   long long target = std::atoll(argv[1]) * 1000 * 1000;
@@ -127,7 +182,7 @@ int main(int argc, char** argv) {
     std::perror(argv[2]);
     return 1;
   }
-  Generator generator(out);
+  Generator generator(out, shape == "many");
   for (int day = 0; std::ftell(out) < target; ++day) generator.Session(day);
   return std::fclose(out) == 0 ? 0 : 1;
 }

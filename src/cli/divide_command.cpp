@@ -1,5 +1,5 @@
 // rkvtool divide: a log division as the division command runs it, with the
-// report and every message printed.
+// report and every message printed, and with --progress how far it has got.
 #include <cstdio>
 
 #include "cli/cli.h"
@@ -11,6 +11,7 @@ namespace rkv::cli {
 int CmdDivide(Context& ctx) {
   std::string log;
   Answer onGap = Answer::Abort;
+  bool progress = false;
   for (size_t i = 0; i < ctx.args.size(); ++i) {
     const std::string& arg = ctx.args[i];
     if (arg == "--on-gap" && i + 1 < ctx.args.size()) {
@@ -24,6 +25,8 @@ int CmdDivide(Context& ctx) {
       } else {
         return Usage("divide: --on-gap wants abort, retry or ignore");
       }
+    } else if (arg == "--progress") {
+      progress = true;
     } else if (log.empty() && !arg.starts_with("--")) {
       log = arg;
     } else {
@@ -37,6 +40,13 @@ int CmdDivide(Context& ctx) {
   ctx.host->SetGapAnswer(onGap);
   DivLog run(cfg, *ctx.host, log);
   if (!run.CheckDestinations()) return kFailed;
+  if (progress) {
+    // On stderr, so that the report on stdout stays as it is.
+    run.SetProgress([&ctx](const DivProgress& p) {
+      std::string line = ProgressLine(p);
+      std::fprintf(stderr, "%s\n", ctx.raw ? line.c_str() : cp932::ToUtf8(line).c_str());
+    });
+  }
   DivStatus status = run.Divide();
   for (const std::string& line : run.report().lines) Print(ctx, "REPORT: " + line);
   if (run.renamedTo()) Print(ctx, "RENAMED: " + *run.renamedTo());

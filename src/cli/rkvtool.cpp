@@ -26,7 +26,7 @@ int Usage(const std::string& message) {
   std::fprintf(stderr,
                "usage: rkvtool [--ini FILE] [--date YYYY-MM-DD] [--raw] COMMAND ...\n"
                "  settings [--save FILE]\n"
-               "  divide LOG [--on-gap abort|retry|ignore]\n"
+               "  divide LOG [--on-gap abort|retry|ignore] [--progress]\n"
                "  titles FILE [--kind log|conference|mail]\n"
                "  tree FILE [--kind log|conference|mail]\n"
                "  show FILE INDEX [--kind log|conference|mail]\n"

@@ -7,18 +7,19 @@
 namespace rkv {
 
 DivStatus DivisionRun::WriteMail() {
-  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+  if (OpenOutput() != 0) return -2;
   for (;;) {
     if (IsMailEnd(line_, cfg_.Prompt)) {
-      if (WriteText("\n") != 0) return OutputFailed();
+      if (WriteText("\n") != 0) return -2;
       break;
     }
-    if (WriteText(line_) != 0) return OutputFailed();
+    if (WriteText(line_) != 0) return -2;
     if (ReadLine() != 0) break;
   }
-  Report(SJ("  %s を出力しました"), FileNamePart(outputPath_));
+  Report(SJ("  %s を出力しました"), FileNamePart(sink_->path()));
   ++report_.mails;
-  return CloseOutput(true);
+  CloseOutput(true);
+  return 0;
 }
 
 // Copies the block up to the next service prompt, which is not written; an
@@ -26,10 +27,10 @@ DivStatus DivisionRun::WriteMail() {
 DivStatus DivisionRun::CopyUntilServicePrompt() {
   for (;;) {
     if (IsServicePrompt(line_, cfg_.Prompt) != 0) {
-      if (WriteText("\n") != 0) return OutputFailed();
+      if (WriteText("\n") != 0) return -2;
       return 0;
     }
-    if (WriteText(line_) != 0) return OutputFailed();
+    if (WriteText(line_) != 0) return -2;
     if (ReadLine() != 0) return 0;
   }
 }
@@ -37,31 +38,32 @@ DivStatus DivisionRun::CopyUntilServicePrompt() {
 // In a list of HP lines only the last one opens a page.
 DivStatus DivisionRun::WriteHp() {
   if (NextLineIs([](std::string_view next) { return HpLineTest(next) != 0; })) return 0;
-  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+  if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
-  Report(SJ(" HP %s を出力しました"), FileNamePart(outputPath_));
-  DivStatus closed = CloseOutput(true);
-  RemoveOutputIfEmpty();
-  return closed;
+  Report(SJ(" HP %s を出力しました"), FileNamePart(sink_->path()));
+  sink_->RemoveIfEmpty();
+  CloseOutput(true);
+  return 0;
 }
 
 // A patio prompt opens a block only when a message header follows it.
 DivStatus DivisionRun::WritePatio() {
   if (!NextLineIs([](std::string_view next) { return IsMessageHeader(next); })) return 0;
-  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+  if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
-  Report(SJ(" パティオ %s を出力しました"), FileNamePart(outputPath_));
-  DivStatus closed = CloseOutput(true);
-  RemoveOutputIfEmpty();
-  return closed;
+  Report(SJ(" パティオ %s を出力しました"), FileNamePart(sink_->path()));
+  sink_->RemoveIfEmpty();
+  CloseOutput(true);
+  return 0;
 }
 
 DivStatus DivisionRun::WriteUntilPrompt() {
-  if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+  if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
   Report(kind_ == OutputKind::SentMail ? SJ(" 送信メール %s を出力しました") : SJ(" %s を出力しました"),
-         FileNamePart(outputPath_));
-  return CloseOutput(true);
+         FileNamePart(sink_->path()));
+  CloseOutput(true);
+  return 0;
 }
 
 }  // namespace rkv

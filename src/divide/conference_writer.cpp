@@ -1,5 +1,7 @@
 // Conference blocks: one block per conference prompt, checked against the
 // division record so that message numbers continue from the last division.
+#include <algorithm>
+
 #include "core/cp932.h"
 #include "core/paths.h"
 #include "core/sjis.h"
@@ -22,32 +24,32 @@ int64_t CurrentNumber(std::string_view header) {
 
 DivStatus DivisionRun::WriteConference() {
   for (;;) {
-    std::string_view prompt = UpToNul(line_);
-    // A longer prompt line is left out of the file, never replaced by an older one.
-    blockPrompt_ = prompt.size() <= kLongestBlockPrompt ? std::string(prompt) : std::string();
-    if (int opened = OpenOutput(); opened != 0) return opened == -2 ? -2 : 0;
+    // A longer prompt line is left out of the file, never replaced by an older
+    // one. NUL bytes are noise, left out when it is written.
+    size_t length = line_.size() - static_cast<size_t>(std::count(line_.begin(), line_.end(), '\0'));
+    blockPrompt_ = length <= kLongestBlockPrompt ? line_ : std::string();
+    shown_.room = RoomName(line_);
+    if (OpenOutput() != 0) return -2;
     int check = ContinuityCheck();
     if (check == kGap) {
       Answer answer = AskAboutGap();
       if (answer == Answer::Ignore) {
         check = kContinues;
       } else {
-        DropOutput();
-        RemoveOutputIfEmpty();
+        sink_->RemoveIfEmpty();
+        sink_->Close();
         return answer == Answer::Retry ? 0 : -2;
       }
     }
     if (check != kContinues) {
-      DropOutput();
-      RemoveOutputIfEmpty();
+      sink_->RemoveIfEmpty();
+      sink_->Close();
       if (check == kNextPrompt) continue;
       return check == kEndOfLog ? -2 : 0;
     }
-    Report(SJ("  %s を出力しました"), FileNamePart(outputPath_));
+    Report(SJ("  %s を出力しました"), FileNamePart(sink_->path()));
     ++report_.conferenceFiles;
-    if (WriteText(blockPrompt_) != 0 || WriteText(line_) != 0) {
-      return OutputFailed();
-    }
+    if (WriteText(blockPrompt_) != 0 || WriteText(line_) != 0) return -2;
     bool nextPrompt = false;
     while (ReadLine() == 0) {
       if (ConferencePromptTest(&recogniser_, line_) != 0) {
@@ -55,11 +57,10 @@ DivStatus DivisionRun::WriteConference() {
         break;
       }
       if (IsServicePrompt(line_, cfg_.Prompt) != 0) break;
-      if (WriteText(line_) != 0) return OutputFailed();
+      if (WriteText(line_) != 0) return -2;
     }
-    if (DivStatus closed = CloseOutput(true); closed != 0) return closed;
+    CloseOutput(true);
     if (!nextPrompt) return 0;
-    RemoveOutputIfEmpty();
   }
 }
 
@@ -69,7 +70,7 @@ int DivisionRun::ContinuityCheck() {
   if (!IsMessageHeader(line_)) return kNoHeader;
   int64_t current = CurrentNumber(line_);
   bool wide = line_.size() > 5 && line_[5] == '/';
-  auto entry = record_->FindRecord(FileNamePart(outputPath_));
+  auto entry = sink_->record().FindRecord(FileNamePart(sink_->path()));
   if (!entry) return kContinues;
   std::string_view recorded = std::string_view(*entry).substr(entry->find(':') + 1);
   size_t offset = wide ? 6 : 4;
@@ -79,11 +80,11 @@ int DivisionRun::ContinuityCheck() {
 
 // Abort stops the run, Retry skips this conference, Ignore writes it anyway.
 Answer DivisionRun::AskAboutGap() {
-  auto entry = record_->FindRecord(FileNamePart(outputPath_));
+  auto entry = sink_->record().FindRecord(FileNamePart(sink_->path()));
   std::string_view recorded = entry ? std::string_view(*entry).substr(entry->find(':') + 1) : "";
   // The lines are separated by LF CR, as the question has always been shown.
   const std::string sep = "\n\r";
-  std::string text = "      " + FileNamePart(outputPath_) + SJ(" を分割中") + sep + sep + SJ("今回先頭発言:") + sep +
+  std::string text = "      " + FileNamePart(sink_->path()) + SJ(" を分割中") + sep + sep + SJ("今回先頭発言:") + sep +
                      SJ("　") + std::string(UpToNul(line_)) + " " + sep + SJ("前回最終発言:") + sep + SJ("　") +
                      std::string(UpToNul(recorded)) + " " + sep + sep +
                      SJ("　分割処理を続けますか？（再試行=次会議室, 無視=強制分割）");

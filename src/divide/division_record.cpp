@@ -4,13 +4,14 @@
 #include <cstdio>
 
 #include "core/sjis.h"
+#include "platform/os.h"
 
 namespace rkv {
 namespace {
 
 constexpr size_t kEntryText = 78;
-constexpr int64_t kEntryOnDisk = 80;  // with CR LF
-constexpr size_t kReadSize = 80;      // reads take at most 79 bytes
+constexpr size_t kEntryOnDisk = 80;  // with CR LF
+constexpr size_t kPieceChars = 79;   // what one bounded text read gives of a line
 
 }  // namespace
 
@@ -29,46 +30,52 @@ std::string RecordEntry(std::string_view name, std::string_view header) {
   return entry;
 }
 
-std::unique_ptr<DivisionRecord> DivisionRecord::Open(std::string path) {
-  auto stream = OpenTextUpdate(path);
+std::unique_ptr<DivisionRecord> DivisionRecord::Open(std::string path, bool deferred) {
+  bool created = !os::Stat(path).exists;
+  auto stream = OpenBinaryUpdate(path);
   if (!stream) return nullptr;
-  std::unique_ptr<DivisionRecord> record(new DivisionRecord(std::move(path), std::move(stream)));
-  if (!record->Scan()) return nullptr;
+  std::unique_ptr<DivisionRecord> record(
+      new DivisionRecord(std::move(path), std::move(stream), deferred, created));
+  if (!record->Load()) return nullptr;
   return record;
 }
 
-DivisionRecord::DivisionRecord(std::string path, std::unique_ptr<Stream> stream)
-    : path_(std::move(path)), stream_(std::move(stream)), id_(stream_->Id()) {}
+DivisionRecord::DivisionRecord(std::string path, std::unique_ptr<Stream> stream, bool deferred, bool created)
+    : path_(std::move(path)), stream_(std::move(stream)), id_(stream_->Id()), deferred_(deferred), created_(created) {}
 
-// Only a piece that starts a line can be an entry: in a damaged record the
-// rest of a long line is not mistaken for one.
-bool DivisionRecord::Scan() {
-  lines_.clear();
-  first_.clear();
-  if (!stream_->Seek(0, SEEK_SET)) return false;
-  std::string piece;
-  bool atLineStart = true;
+bool DivisionRecord::Load() {
+  bytes_.clear();
+  char buf[64 * 1024];
   for (;;) {
-    int64_t start = stream_->Tell();
-    if (!stream_->Gets(piece, kReadSize)) break;
-    bool ended = piece.back() == '\n';
-    if (atLineStart) {
-      lines_.push_back(Line{start, 0, piece, false});
-      size_t colon = piece.find(':');
-      if (colon != std::string::npos) first_.emplace(piece.substr(0, colon), lines_.size() - 1);
-    }
-    if (ended) {
-      Line& line = lines_.back();
-      line.end = stream_->Tell();
-      line.whole = line.text.size() == kEntryText + 1 && line.end - line.start == kEntryOnDisk;
-    }
-    atLineStart = ended;
+    size_t got = stream_->Read(buf, sizeof buf);
+    if (got == 0) break;
+    bytes_.append(buf, got);
   }
   if (stream_->Failed()) return false;
-  size_ = stream_->Tell();
-  if (!lines_.empty() && lines_.back().end == 0) lines_.back().end = size_;
-  endsInLineEnd_ = atLineStart;
+  committed_ = bytes_;
+  Scan();
   return true;
+}
+
+// Only a piece that starts a line can be an entry: in a damaged record the
+// rest of a long line is not mistaken for one. A CR is part of the line end
+// only right before its line feed.
+void DivisionRecord::Scan() {
+  lines_.clear();
+  first_.clear();
+  for (size_t start = 0; start < bytes_.size();) {
+    size_t lf = bytes_.find('\n', start);
+    size_t end = lf == std::string::npos ? bytes_.size() : lf + 1;
+    Line line{start, end, {}, false};
+    size_t content = lf == std::string::npos ? end : (lf > start && bytes_[lf - 1] == '\r' ? lf - 1 : lf);
+    line.text = bytes_.substr(start, std::min(content - start, kPieceChars));
+    if (lf != std::string::npos && line.text.size() < kPieceChars) line.text += '\n';
+    line.whole = line.text.size() == kEntryText + 1 && line.text.back() == '\n' && end - start == kEntryOnDisk;
+    size_t colon = line.text.find(':');
+    lines_.push_back(std::move(line));
+    if (colon != std::string::npos) first_.emplace(lines_.back().text.substr(0, colon), lines_.size() - 1);
+    start = end;
+  }
 }
 
 const DivisionRecord::Line* DivisionRecord::Locate(std::string_view name) const {
@@ -91,52 +98,72 @@ std::optional<std::string> DivisionRecord::FindRecord(std::string_view name) con
 
 int DivisionRecord::UpdateRecord(std::string_view name, std::string_view header) {
   if (!stream_) return -1;
-  std::string entry = RecordEntry(name, header);
-  const Line* line = Locate(name);
-  if (!line) return Append(entry);
-  if (line->whole) return Overwrite(lines_[static_cast<size_t>(line - lines_.data())], entry);
-  return Repair(*line, entry);
+  std::string entry = RecordEntry(name, header) + "\r\n";
+  const Line* found = Locate(name);
+  if (!found) {
+    // An entry after a last line without its line end would never be found again.
+    size_t at = bytes_.size();
+    if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += "\r\n";
+    changedFrom_ = std::min(changedFrom_, at);
+    size_t start = bytes_.size();
+    bytes_ += entry;
+    lines_.push_back(Line{start, bytes_.size(), entry.substr(0, kEntryText) + "\n", true});
+    first_.emplace(entry.substr(0, entry.find(':')), lines_.size() - 1);
+  } else if (found->whole) {
+    bytes_.replace(found->start, kEntryOnDisk, entry);
+    changedFrom_ = std::min(changedFrom_, found->start);
+    lines_[static_cast<size_t>(found - lines_.data())].text = entry.substr(0, kEntryText) + "\n";
+  } else {
+    // An entry of the wrong size cannot be rewritten in place without spoiling
+    // its neighbours: the record is written anew with that line replaced.
+    bytes_.replace(found->start, found->end - found->start, entry);
+    changedFrom_ = std::min(changedFrom_, found->start);
+    rewriteWhole_ = true;
+    Scan();
+  }
+  if (deferred_) return 0;
+  return Commit() ? 0 : -1;
 }
 
-int DivisionRecord::Fail() {
-  errno_ = stream_ && stream_->LastErrno() != 0 ? stream_->LastErrno() : (errno != 0 ? errno : EIO);
-  return -1;
+bool DivisionRecord::Commit() {
+  if (changedFrom_ == std::string::npos) return true;
+  if (rewriteWhole_) {
+    std::string error;
+    if (!WriteFileAtomically(path_, bytes_, &error)) return Fail(errno);
+    stream_->Close();
+    stream_ = OpenBinaryUpdate(path_);
+    if (!stream_) return Fail(errno);
+    id_ = stream_->Id();
+  } else if (!stream_->WriteAt(static_cast<int64_t>(changedFrom_),
+                               std::string_view(bytes_).substr(changedFrom_))) {
+    int error = stream_->LastErrno();
+    // Put back what was there, so that no torn entry is left behind.
+    auto fresh = OpenBinaryUpdate(path_);
+    if (fresh) fresh->WriteAt(static_cast<int64_t>(changedFrom_), std::string_view(committed_).substr(changedFrom_));
+    os::Truncate(path_, static_cast<int64_t>(committed_.size()));
+    if (fresh) stream_ = std::move(fresh);
+    return Fail(error);
+  }
+  committed_ = bytes_;
+  changedFrom_ = std::string::npos;
+  rewriteWhole_ = false;
+  created_ = false;
+  return true;
 }
 
-int DivisionRecord::Append(const std::string& entry) {
-  // An entry after a last line without its line end would never be found again.
-  std::string bytes = endsInLineEnd_ ? entry + "\n" : "\n" + entry + "\n";
-  if (!stream_->WriteAt(size_, bytes)) return Fail();
-  int64_t start = size_ + (endsInLineEnd_ ? 0 : 2);
-  lines_.push_back(Line{start, start + kEntryOnDisk, entry + "\n", true});
-  first_.emplace(entry.substr(0, entry.find(':')), lines_.size() - 1);
-  size_ = start + kEntryOnDisk;
-  endsInLineEnd_ = true;
-  return 0;
+void DivisionRecord::Rollback() {
+  if (deferred_ && created_ && committed_.empty()) os::Remove(path_);
+  created_ = false;
+  bytes_ = committed_;
+  changedFrom_ = std::string::npos;
+  rewriteWhole_ = false;
+  Scan();
 }
 
-int DivisionRecord::Overwrite(Line& line, const std::string& entry) {
-  if (!stream_->WriteAt(line.start, entry + "\n")) return Fail();
-  line.text = entry + "\n";
-  return 0;
-}
-
-// An entry of the wrong size cannot be rewritten in place without spoiling its
-// neighbours: the whole record is written anew with that line replaced.
-int DivisionRecord::Repair(const Line& line, const std::string& entry) {
-  if (!stream_->Flush()) return Fail();
-  auto bytes = ReadWholeFile(path_);
-  if (!bytes) return Fail();
-  auto start = static_cast<size_t>(line.start);
-  auto end = std::min(static_cast<size_t>(line.end), bytes->size());
-  std::string repaired = bytes->substr(0, start) + entry + "\r\n" + bytes->substr(end);
-  std::string error;
-  if (!WriteFileAtomically(path_, repaired, &error)) return Fail();
-  stream_->Close();
-  stream_ = OpenTextUpdate(path_);
-  if (!stream_) return Fail();
-  id_ = stream_->Id();
-  return Scan() ? 0 : Fail();
+bool DivisionRecord::Fail(int error) {
+  errno_ = error != 0 ? error : EIO;
+  if (!deferred_) Rollback();
+  return false;
 }
 
 }  // namespace rkv

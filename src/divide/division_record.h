@@ -20,18 +20,30 @@ namespace rkv {
 // blank-padded, or cut at 78 bytes without leaving half a character.
 std::string RecordEntry(std::string_view name, std::string_view header);
 
+// The record is read whole when it is opened and kept in memory. Updates
+// change that copy; Commit() writes what changed in one go. Opened for a
+// division run, every update waits for the run's Commit(), and a run that
+// fails calls Rollback(); otherwise each update is committed at once.
 class DivisionRecord {
  public:
-  // Opens the record for the run, creating it when missing; nothing when it
-  // can be neither opened nor read.
-  static std::unique_ptr<DivisionRecord> Open(std::string path);
+  // Opens the record, creating it when missing; nothing when it can be neither
+  // opened nor read.
+  static std::unique_ptr<DivisionRecord> Open(std::string path, bool deferred = false);
 
-  // The entry of the named file as read (at most 79 bytes, its line feed
-  // kept): the first line that begins with the name and ":".
+  // The entry of the named file (at most 79 bytes, its line feed kept): the
+  // first line that begins with the name and ":".
   std::optional<std::string> FindRecord(std::string_view name) const;
   // Writes the file's entry over its old one, or adds it at the end. 0, or -1
   // when the entry could not be written (errorNumber() says why).
   int UpdateRecord(std::string_view name, std::string_view header);
+
+  // Writes the changes since the last commit: the changed tail in place, or,
+  // after a damaged entry was replaced, the whole record by rename. A failed
+  // write is undone before false comes back.
+  bool Commit();
+  // Forgets the changes not committed; a record this run created and never
+  // committed to is deleted again.
+  void Rollback();
 
   const std::string& path() const { return path_; }
   // Which file the record is (it changes when a damaged record is rewritten).
@@ -39,31 +51,31 @@ class DivisionRecord {
   int errorNumber() const { return errno_; }
 
  private:
-  DivisionRecord(std::string path, std::unique_ptr<Stream> stream);
+  DivisionRecord(std::string path, std::unique_ptr<Stream> stream, bool deferred, bool created);
 
-  // A line of the record as the last scan found it.
+  // A line of the record in the copy.
   struct Line {
-    int64_t start = 0;
-    int64_t end = 0;     // after its line end
-    std::string text;    // its first piece as read
+    size_t start = 0;
+    size_t end = 0;      // after its line end
+    std::string text;    // its first 79 characters as a text read gives them (CR LF as one line feed)
     bool whole = false;  // exactly one entry's size on disk, so it can be rewritten in place
   };
-  // Reads the whole record once; later lookups need no reading. The record
-  // belongs to the run while it is open.
-  bool Scan();
+  bool Load();
+  void Scan();
   const Line* Locate(std::string_view name) const;
-  int Append(const std::string& entry);
-  int Overwrite(Line& line, const std::string& entry);
-  int Repair(const Line& line, const std::string& entry);
-  int Fail();
+  bool Fail(int error);
 
   std::string path_;
   std::unique_ptr<Stream> stream_;
   FileId id_;
-  std::vector<Line> lines_;                         // in file order
+  bool deferred_;
+  bool created_;  // by this opening, and nothing committed to it since
+  std::string bytes_;      // the record as it is to be on disk
+  std::string committed_;  // the record as it is on disk
+  size_t changedFrom_ = std::string::npos;
+  bool rewriteWhole_ = false;
+  std::vector<Line> lines_;                        // in file order
   std::unordered_map<std::string, size_t> first_;  // name before ":" -> its first line
-  int64_t size_ = 0;
-  bool endsInLineEnd_ = true;
   int errno_ = 0;
 };
 

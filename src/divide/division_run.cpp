@@ -2,36 +2,17 @@
 // log, with the reading, writing and output-file steps every writer shares.
 #include "divide/division_run.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "core/cp932.h"
 #include "core/paths.h"
 #include "core/sjis.h"
-#include "divide/output_files.h"
 #include "platform/os.h"
 
 namespace rkv {
 namespace {
 
-// Where written text stops: its first line feed, NUL or end-of-file byte. Lines
-// are scanned eight bytes at a time, for every line of the log passes here.
-size_t TextEnd(std::string_view text) {
-  constexpr uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr uint64_t kHighs = 0x8080808080808080ULL;
-  auto hasZeroByte = [](uint64_t w) { return (w - kOnes) & ~w & kHighs; };
-  size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    uint64_t w;
-    std::memcpy(&w, text.data() + i, 8);
-    if (hasZeroByte(w) | hasZeroByte(w ^ (kOnes * '\n')) | hasZeroByte(w ^ (kOnes * 0x1A))) break;
-  }
-  for (; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\n' || c == '\0' || c == '\x1A') return i;
-  }
-  return text.size();
-}
+constexpr int64_t kProgressStep = 1 << 20;
 
 }  // namespace
 
@@ -49,15 +30,18 @@ bool DivisionRun::CheckDestinations() {
 
 DivStatus DivisionRun::Divide() {
   log_ = LineReader::Open(logPath_);
-  if (log_) {
-    logId_ = log_->Id();
-    record_ = DivisionRecord::Open(RecordPath(cfg_));
-  }
-  if (!log_ || !record_) {
+  std::unique_ptr<DivisionRecord> record;
+  if (log_) record = DivisionRecord::Open(RecordPath(cfg_), true);
+  if (!log_ || !record) {
     log_.reset();
-    record_.reset();
     return -1;
   }
+  FileId logId = log_->Id();
+  if (RefuseRecordAsLog(logId, *record)) return -1;
+  sink_ = std::make_unique<DivisionSink>(logId, std::move(record));
+  shown_.total = os::Stat(logPath_).size;
+  ShowProgress();
+
   Report(SJ("ログ %s を分割します"), FileNamePart(logPath_));
   DivStatus status = 0;
   while (ReadLine() == 0) {
@@ -67,28 +51,58 @@ DivStatus DivisionRun::Divide() {
     status = RunWriter();
     if (status == -2) break;
   }
-  // A log that could not be read to its end keeps its name: the rest of it is still to divide.
-  if (log_->Failed()) incomplete_ = true;
-  if (status != -2) status = log_->Failed() ? -1 : 0;
-  // Every block that has a record entry wrote it when it closed; what is still
-  // buffered goes out now, so that a failure is told before the run is called finished.
-  DropOutput();
-  if (auto failure = outputs_.CloseAll()) StopOnFailure(failure->path, failure->error);
+  if (log_->Failed() && !failed_) {
+    // The rest of the log was never seen: what was divided of it is undone.
+    failed_ = true;
+    int error = log_->LastErrno() != 0 ? log_->LastErrno() : EIO;
+    host_.Message(logPath_ + SJ(" の読み込みに失敗しました（") + cp932::FromUtf8(std::strerror(error)) +
+                      SJ("）。分割を中止します！"),
+                  SJ("分割処理エラー"), Buttons::Ok, BoxIcon::Error);
+  }
+  // The split files are flushed, then the record written; a stop the user
+  // asked for keeps what was divided up to there.
+  if (!failed_) {
+    if (auto failure = sink_->Commit()) StopOnFailure(*failure);
+  } else {
+    sink_->Rollback();
+  }
+  sink_.reset();
+  shown_.done = shown_.total;
+  shown_.room.clear();
+  if (progress_) progress_(shown_);
 
-  host_.Message(report_.lines.size() < 2 ? SJ("分割対象が含まれていませんでした") : SJ("ログ分割終了"),
-                SJ("ログ・ファイル分割処理"), Buttons::Ok, BoxIcon::Information);
+  if (failed_) {
+    report_.conferenceFiles = report_.mails = 0;  // nothing of the log is divided
+    host_.Message(SJ("ログ分割を中止し、分割前の状態に戻しました！"), SJ("ログ・ファイル分割処理"), Buttons::Ok,
+                  BoxIcon::Information);
+  } else {
+    host_.Message(report_.lines.size() < 2 ? SJ("分割対象が含まれていませんでした") : SJ("ログ分割終了"),
+                  SJ("ログ・ファイル分割処理"), Buttons::Ok, BoxIcon::Information);
+  }
   report_.lines.push_back(SJ("会議室ファイル ") + std::to_string(report_.conferenceFiles) + SJ(" 個、電子メール ") +
                           std::to_string(report_.mails) + SJ(" 通分を分割しました"));
   log_.reset();
-  record_.reset();
-  if ((status == 0 || report_.conferenceFiles != 0) && cfg_.Rename != 0 && !incomplete_) RenameLog();
-  return status == -1 || writeFailed_ ? -1 : 0;
+  if ((status == 0 || report_.conferenceFiles != 0) && cfg_.Rename != 0 && !failed_) RenameLog();
+  return failed_ ? -1 : 0;
+}
+
+// The record is a division's output too: divided as a log, it would be
+// appended to while it is read.
+bool DivisionRun::RefuseRecordAsLog(FileId logId, const DivisionRecord& record) {
+  if (logId != record.id()) return false;
+  log_.reset();
+  host_.Message(logPath_ + SJ(" は分割記録ファイルです。ログとして分割できません！"), SJ("分割処理エラー"), Buttons::Ok,
+                BoxIcon::Error);
+  return true;
 }
 
 DivStatus DivisionRun::RunWriter() {
   switch (kind_) {
-    case OutputKind::Conference:
-      return WriteConference();
+    case OutputKind::Conference: {
+      DivStatus status = WriteConference();
+      shown_.room.clear();
+      return status;
+    }
     case OutputKind::Mail:
       return WriteMail();
     case OutputKind::Hp:
@@ -107,25 +121,27 @@ DivStatus DivisionRun::RunWriter() {
 
 DivStatus DivisionRun::ReadLine() {
   if (!log_->Read(line_)) return -1;
+  shown_.done += static_cast<int64_t>(line_.size());
+  if (shown_.done >= nextProgress_) ShowProgress();
   if (kind_ == OutputKind::Conference && IsMessageHeader(line_)) lastHeader_ = line_;
   return 0;
 }
 
-DivStatus DivisionRun::WriteText(std::string_view text) {
-  size_t end = TextEnd(text);
-  bool ok = output_->Write(text.substr(0, end));
-  if (end < text.size() && text[end] == '\n') ok = output_->Write("\r\n") && ok;
-  return ok ? 0 : -1;
+void DivisionRun::ShowProgress() {
+  shown_.done = log_->Tell();
+  nextProgress_ = shown_.done + kProgressStep;
+  if (progress_) progress_(shown_);
 }
 
-// Reads the next line for the test, then puts the log and the current line back.
+DivStatus DivisionRun::WriteText(std::string_view text) {
+  if (auto failure = sink_->WriteText(text)) return StopOnFailure(*failure);
+  return 0;
+}
+
+// The next line, read ahead for the test; the current line stays.
 bool DivisionRun::NextLineIs(bool (*test)(std::string_view)) {
-  std::string saved = line_;
-  int64_t position = log_->Tell();
-  bool match = ReadLine() == 0 && test(line_);
-  log_->Seek(position);
-  line_ = std::move(saved);
-  return match;
+  std::string_view next;
+  return log_->Peek(next) && test(next);
 }
 
 std::string DivisionRun::OutputPath() {
@@ -136,14 +152,21 @@ std::string DivisionRun::OutputPath() {
       std::string room = RoomName(line_), number = ConferenceNumber(line_);
       if (cfg_.NameRule == 1) {
         std::string roomFolder = PathJoin(folder, RoomFolderName(room));
-        if (!DirExists(roomFolder)) os::MakeDir(roomFolder);
+        if (!roomFolders_.contains(roomFolder) && (DirExists(roomFolder) || os::MakeDir(roomFolder))) {
+          roomFolders_.insert(roomFolder);
+        }
         return PathJoin(roomFolder, RoomFileName(room, number));
       }
       return PathJoin(folder, FlatConferenceName(room, number, cfg_.CnfExt));
     }
     case OutputKind::Mail: {
       std::string path = PathJoin(folder, MailFileName(today, cfg_.MailName));
-      return cfg_.MailName != 0 ? FreeSeriesName(path, false) : path;
+      if (cfg_.MailName == 0) return path;
+      // Mail files are never removed during a run, so the series goes on from
+      // the last name this run took.
+      std::string from = mailSeries_.first == path ? mailSeries_.second : path;
+      mailSeries_ = {path, FreeSeriesName(from, false)};
+      return mailSeries_.second;
     }
     case OutputKind::SentMail:
       return PathJoin(folder, SentMailFileName(today));
@@ -160,74 +183,33 @@ std::string DivisionRun::OutputPath() {
   return PathJoin(folder, EtcFileName(today));
 }
 
+// 0, or -2 when the file could not be opened: nothing of the run is kept then,
+// for the block would be missing from it.
 int DivisionRun::OpenOutput() {
   std::string requested = OutputPath();
-  if ((output_ = outputs_.Find(requested, &outputPath_))) return 0;
-  auto safe = ProtectPath(requested, {logId_, record_->id()});
-  std::unique_ptr<Stream> stream;
-  if (safe) stream = OpenForAppend(*safe);
-  if (!stream) {
-    // The block stays in the log, and the log keeps its name for another try.
-    Report(SJ("  %s を開けませんでした！"), requested);
-    incomplete_ = true;
-    return -1;
-  }
-  outputPath_ = std::move(*safe);
-  std::optional<OutputFiles::Failure> failure;
-  output_ = outputs_.Keep(requested, &outputPath_, std::move(stream), &failure);
-  if (failure) {
-    output_ = nullptr;
-    return StopOnFailure(failure->path, failure->error);
-  }
-  return 0;
+  auto failure = sink_->Open(requested);
+  if (!failure) return 0;
+  if (failure->opening) Report(SJ("  %s を開けませんでした！"), requested);
+  return StopOnFailure(*failure);
 }
 
-// The block's bytes reach the file before its record entry says it is divided;
-// the file stays open for the next block that goes there.
-DivStatus DivisionRun::CloseOutput(bool updateRecord) {
-  if (!output_) return 0;
-  if (!output_->Flush()) return OutputFailed();
-  NoteClosedSize();
-  output_ = nullptr;
-  std::string name = FileNamePart(outputPath_);
+// The block's record entry is kept with the run and written when it commits.
+void DivisionRun::CloseOutput(bool updateRecord) {
+  if (!sink_->HasOutput()) return;
+  std::string name = FileNamePart(sink_->path());
   bool hasEntry = kind_ == OutputKind::Conference || name.starts_with('F') || name.starts_with('S');
-  if (updateRecord && hasEntry && record_->UpdateRecord(name, lastHeader_) != 0) {
-    return StopOnFailure(record_->path(), record_->errorNumber());
-  }
-  return 0;
+  if (updateRecord && hasEntry) sink_->record().UpdateRecord(name, lastHeader_);
+  sink_->Close();
 }
 
-void DivisionRun::DropOutput() {
-  if (!output_) return;
-  NoteClosedSize();
-  outputs_.Close(outputPath_);
-  output_ = nullptr;
-}
-
-// Only a file that may have ended empty is looked at again; after a failed
-// write the stream no longer knows.
-void DivisionRun::NoteClosedSize() { outputMayBeEmpty_ = output_->Failed() || output_->Tell() == 0; }
-
-void DivisionRun::RemoveOutputIfEmpty() {
-  if (!outputMayBeEmpty_) return;
-  outputs_.Close(outputPath_);
-  RemoveIfEmpty(outputPath_);
-}
-
-DivStatus DivisionRun::OutputFailed() {
-  int error = output_->LastErrno();
-  DropOutput();
-  RemoveOutputIfEmpty();
-  return StopOnFailure(outputPath_, error);
-}
-
-// A write that failed stops the run: what is missing is still in the log,
-// which keeps its name, and the user is told where and why.
-DivStatus DivisionRun::StopOnFailure(std::string_view path, int error) {
-  writeFailed_ = incomplete_ = true;
-  Report(SJ("  %s への書き込みに失敗しました！"), FileNamePart(path));
-  std::string text = std::string(path) + SJ(" への書き込みに失敗しました（") +
-                     cp932::FromUtf8(std::strerror(error != 0 ? error : EIO)) + SJ("）。分割を中止します！");
+// A file that could not be opened or written stops the run: what is missing is
+// still in the log, which keeps its name, and the user is told where and why.
+DivStatus DivisionRun::StopOnFailure(const DivisionSink::Failure& failure) {
+  failed_ = true;
+  if (!failure.opening) Report(SJ("  %s への書き込みに失敗しました！"), FileNamePart(failure.path));
+  std::string text = failure.path + SJ(" への書き込みに失敗しました（") +
+                     cp932::FromUtf8(std::strerror(failure.error != 0 ? failure.error : EIO)) +
+                     SJ("）。分割を中止します！");
   host_.Message(text, SJ("分割処理エラー"), Buttons::Ok, BoxIcon::Error);
   return -2;
 }

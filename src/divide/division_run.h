@@ -1,20 +1,23 @@
-// The state and steps of one division run: the log read line by line, each
-// recognised block handed to the writer of its kind, the division record kept
-// and the report made. Everything the user sees goes through the host.
+// The state and steps of one division run: the log read line by line (the
+// reader), each line's kind told (the recogniser), each recognised block handed
+// to the writer of its kind, whose lines go to the sink, which owns the split
+// files and the division record. Everything the user sees goes through the host.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <utility>
 
 #include "core/files.h"
 #include "core/host.h"
 #include "divide/division.h"
 #include "divide/division_record.h"
+#include "divide/division_sink.h"
 #include "divide/line_reader.h"
 #include "divide/line_recogniser.h"
-#include "divide/output_files.h"
 #include "divide/output_names.h"
 #include "settings/settings.h"
 
@@ -26,6 +29,7 @@ class DivisionRun {
 
   bool CheckDestinations();
   DivStatus Divide();
+  void SetProgress(DivProgressFn progress) { progress_ = std::move(progress); }
 
   const DivideMsg& report() const { return report_; }
   const std::string& logPath() const { return logPath_; }
@@ -53,26 +57,19 @@ class DivisionRun {
   // Output files.
   int OpenOutput();
   std::string OutputPath();
-  DivStatus CloseOutput(bool updateRecord);
-  void DropOutput();
-  void NoteClosedSize();
-  void RemoveOutputIfEmpty();
-  DivStatus OutputFailed();
-  DivStatus StopOnFailure(std::string_view path, int error);
+  void CloseOutput(bool updateRecord);
+  DivStatus StopOnFailure(const DivisionSink::Failure& failure);
+  bool RefuseRecordAsLog(FileId logId, const DivisionRecord& record);
 
   void Report(std::string_view format, std::string_view value);
+  void ShowProgress();
   void RenameLog();
 
   const RKVcfg& cfg_;
   Host& host_;
   std::string logPath_;
-  FileId logId_;
-  std::string outputPath_;
-  bool outputMayBeEmpty_ = true;
   std::unique_ptr<LineReader> log_;
-  OutputFiles outputs_;
-  Stream* output_ = nullptr;  // the current block's file, kept open in outputs_
-  std::unique_ptr<DivisionRecord> record_;
+  std::unique_ptr<DivisionSink> sink_;
   FindHeader recogniser_;
   std::string line_;
   std::string blockPrompt_;
@@ -80,9 +77,14 @@ class DivisionRun {
   OutputKind kind_ = OutputKind::None;
   DivideMsg report_;
   std::optional<std::string> renamedTo_;
-  // Something of the log did not reach its file: the log keeps its name.
-  bool incomplete_ = false;
-  bool writeFailed_ = false;
+  // Names already looked at in this run: each is asked of the file system once.
+  std::pair<std::string, std::string> mailSeries_;  // a mail name -> the last free one of its series
+  std::unordered_set<std::string> roomFolders_;
+  DivProgressFn progress_;
+  DivProgress shown_;
+  int64_t nextProgress_ = 0;
+  // The run stopped on a failure: everything it wrote is rolled back.
+  bool failed_ = false;
 };
 
 }  // namespace rkv

@@ -15,11 +15,27 @@ std::unique_ptr<LineReader> LineReader::Open(std::string_view path) {
 }
 
 bool LineReader::Read(std::string& line) {
+  if (peeked_) {
+    peeked_ = false;
+    line.swap(ahead_);
+    return aheadRead_;
+  }
   if (lost_) return false;
   return stream_->Gets(line, kMaxRead + 1);
 }
 
+bool LineReader::Peek(std::string_view& line) {
+  if (!peeked_) {
+    peekedAt_ = stream_->Tell();
+    aheadRead_ = !lost_ && stream_->Gets(ahead_, kMaxRead + 1);
+    peeked_ = true;
+  }
+  line = ahead_;
+  return aheadRead_;
+}
+
 bool LineReader::Seek(int64_t position) {
+  peeked_ = false;
   if (!lost_ && stream_->Seek(position, SEEK_SET)) return true;
   lost_ = true;
   return false;

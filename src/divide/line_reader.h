@@ -22,15 +22,22 @@ class LineReader {
 
   // The next line with its line feed, or false at the end of the file or on an error.
   bool Read(std::string& line);
+  // The line the next Read() gives, read ahead without moving past it.
+  bool Peek(std::string_view& line);
   // Real byte positions, for reading ahead and coming back.
-  int64_t Tell() const { return stream_->Tell(); }
+  int64_t Tell() const { return peeked_ ? peekedAt_ : stream_->Tell(); }
   bool Seek(int64_t position);
   FileId Id() const { return stream_->Id(); }
   // Reading stopped on an error rather than at the end of the file.
   bool Failed() const { return lost_ || stream_->Failed(); }
+  int LastErrno() const { return stream_->LastErrno(); }
 
  private:
   std::unique_ptr<Stream> stream_;
+  std::string ahead_;  // the line Peek() read
+  bool peeked_ = false;
+  bool aheadRead_ = false;
+  int64_t peekedAt_ = 0;
   bool lost_ = false;  // a seek back failed: the position is no longer known
 };
 

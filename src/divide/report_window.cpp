@@ -15,7 +15,6 @@
 #include "app/main_frame.h"
 #include "app/text.h"
 #include "app/tmy_app.h"
-#include "divide/division.h"
 
 namespace rkv {
 namespace {
@@ -41,31 +40,63 @@ DivLogWindow::~DivLogWindow() = default;
 
 bool DivLogWindow::Setup() {
   if (!run_->CheckDestinations()) return false;
+  return Divide();
+}
+
+bool DivLogWindow::Divide() {
+  dividing_ = true;
+  run_->SetProgress([this](const DivProgress& progress) { ShowProgress(progress); });
   run_->Divide();
+  run_->SetProgress(nullptr);
+  dividing_ = false;
   const DivideMsg& report = run_->report();
   if (app().cfg().DivideReport == 0 || report.lines.empty()) return false;
   view_ = ScrolledList(static_cast<int>(report.lines.size()));
+  view_.Layout(height(), lineHeight_);
   bar_->setRange(0, view_.maxPosition());
   bar_->setValue(0);
+  update();
   return true;
+}
+
+// A long division shows how far it has got; the windows repaint in between
+// (input waits until the run is over, for the run belongs to this window).
+void DivLogWindow::ShowProgress(const DivProgress& progress) {
+  progress_ = progress;
+  if (!isVisible()) return;
+  update();
+  app().host().Pump();
 }
 
 DivLogWindow* DivLogWindow::Open(TMyApp& app, const std::string& logPath) {
   auto* window = new DivLogWindow(app, logPath);
-  if (!window->Setup()) {
+  if (!window->run_->CheckDestinations()) {
     delete window;
     return nullptr;
   }
+  // The window is there while the division runs, to show its progress.
   TMainWindow* client = app.frame()->client();
   client->AddChild(window);
-  // Room for a report line of the widest file name, and a dozen lines or more.
-  QSize area = client->viewport()->size();
-  int lines = static_cast<int>(window->run().report().lines.size());
-  int width = std::min(CellWidth(window->font()) * 64 + kBarWidth + 16, area.width() - 20);
-  int height = std::min(window->lineHeight_ * std::clamp(lines + 1, 12, 24) + 40, area.height() - 20);
-  window->subWindow()->resize(std::max(width, 200), std::max(height, 120));
-  client->KeepInside(window);
+  window->Place();
+  if (!window->Divide()) {
+    QMdiSubWindow* sub = window->subWindow();
+    client->removeSubWindow(sub);
+    delete sub;
+    return nullptr;
+  }
+  window->Place();
   return window;
+}
+
+// Room for a report line of the widest file name, and a dozen lines or more.
+void DivLogWindow::Place() {
+  TMainWindow* client = app().frame()->client();
+  QSize area = client->viewport()->size();
+  int lines = static_cast<int>(run_->report().lines.size());
+  int width = std::min(CellWidth(font()) * 64 + kBarWidth + 16, area.width() - 20);
+  int height = std::min(lineHeight_ * std::clamp(lines + 1, 12, 24) + 40, area.height() - 20);
+  subWindow()->resize(std::max(width, 200), std::max(height, 120));
+  client->KeepInside(this);
 }
 
 bool DivLogWindow::HandleCommand(int id) {
@@ -87,11 +118,21 @@ void DivLogWindow::paintEvent(QPaintEvent*) {
   const auto& lines = run_->report().lines;
   int textWidth = width() - kBarWidth - 1;
   int y = kMargin;
-  for (int i = 0; i < view_.rows() && view_.top() + i < static_cast<int>(lines.size()); ++i) {
+  auto draw = [&](const std::string& line) {
     QRect r(kMargin, y, textWidth - kMargin, lineHeight_);
-    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               FromSj(lines[static_cast<size_t>(view_.top() + i)]));
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, FromSj(line));
     y += lineHeight_;
+  };
+  if (dividing_) {
+    // The progress, then the latest report lines under it.
+    draw(ProgressLine(progress_));
+    int rows = std::max(1, height() / lineHeight_) - 1;
+    int n = static_cast<int>(lines.size());
+    for (int i = std::max(0, n - rows); i < n; ++i) draw(lines[static_cast<size_t>(i)]);
+    return;
+  }
+  for (int i = 0; i < view_.rows() && view_.top() + i < static_cast<int>(lines.size()); ++i) {
+    draw(lines[static_cast<size_t>(view_.top() + i)]);
   }
 }
 

@@ -8,12 +8,11 @@
 
 #include "app/child_window.h"
 #include "core/scrolled_list.h"
+#include "divide/division.h"
 
 class QScrollBar;
 
 namespace rkv {
-
-class DivLog;
 
 class DivLogWindow : public ChildWindow {
   Q_OBJECT
@@ -24,6 +23,9 @@ class DivLogWindow : public ChildWindow {
   // Checks the destinations and runs the division. True when the window is to
   // stay and show the report; false when it closes by itself.
   bool Setup();
+  // While the division runs: how far it has got (shown in the window).
+  bool dividing() const { return dividing_; }
+  const DivProgress& progress() const { return progress_; }
 
   bool HandleCommand(int id) override;
   const DivLog& run() const { return *run_; }
@@ -42,8 +44,13 @@ class DivLogWindow : public ChildWindow {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  bool Divide();
+  void ShowProgress(const DivProgress& progress);
+  void Place();
 
   std::unique_ptr<DivLog> run_;
+  DivProgress progress_;
+  bool dividing_ = false;
   ScrolledList view_;
   QScrollBar* bar_;
   int lineHeight_ = 18;

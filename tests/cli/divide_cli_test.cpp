@@ -98,6 +98,14 @@ TEST_F(DivideCommand, ExitCodesAndMessages) {
   auto raw = RunCommand(Tool() + " --raw --ini " + ini + " divide " + dir / "log/A.LOG");
   EXPECT_EQ(raw.exitCode, 0);
   EXPECT_NE(raw.out.find("REPORT: " + test::Sj("  ROOM_05.CNF を出力しました") + "\n"), std::string::npos);
+  // Progress goes to stderr; the record is no log.
+  auto progress = RunCommand(run + dir / "log/A.LOG --progress 2>&1 >/dev/null");
+  EXPECT_EQ(progress.exitCode, 0);
+  EXPECT_NE(progress.out.find("分割中 0 / "), std::string::npos) << progress.out;
+  EXPECT_NE(progress.out.find(" バイト (100%)\n"), std::string::npos) << progress.out;
+  auto record = RunCommand(run + dir / "cnf/RKV.REC");
+  EXPECT_EQ(record.exitCode, 1);
+  EXPECT_NE(record.out.find("は分割記録ファイルです。ログとして分割できません！"), std::string::npos) << record.out;
   // A destination folder that is not there: nothing is divided.
   fs::remove_all(dir / "mail");
   WriteFile(dir / "log/B.LOG", "Subject: x\r\n");

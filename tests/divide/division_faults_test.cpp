@@ -47,7 +47,7 @@ class FailedWrites : public test::DivisionTest {
   }
 };
 
-TEST_F(FailedWrites, InsideAConferenceBlockTheRunStopsAndTheLogKeepsItsName) {
+TEST_F(FailedWrites, InsideAConferenceBlockTheRunStopsAndNothingIsKept) {
   size_t written = 0;
   os::SetWriteFaultHook([&](size_t n) {
     if (written > 0) return ENOSPC;  // the first 64 KB reach the disk, the rest does not
@@ -56,11 +56,14 @@ TEST_F(FailedWrites, InsideAConferenceBlockTheRunStopsAndTheLogKeepsItsName) {
   });
   EXPECT_EQ(Run(BigLog()), -1);
   ExpectStoppedAndTold(dir / "cnf/ROOM_05.CNF");
-  EXPECT_EQ(File("cnf/ROOM_05.CNF").size(), written);
-  EXPECT_EQ(File("cnf/RKV.REC"), "");  // the block is not recorded as divided
+  EXPECT_GT(written, 0u);
+  EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));  // what reached the disk is taken back
+  EXPECT_FALSE(Has("cnf/RKV.REC"));      // and the record the run made for it
   auto report = Report();
   EXPECT_EQ(report[2], "  ROOM_05.CNF への書き込みに失敗しました！");
+  EXPECT_EQ(report.back(), "会議室ファイル 0 個、電子メール 0 通分を分割しました");
   EXPECT_EQ(test::Utf8(host.shown[1].caption), "ログ・ファイル分割処理");
+  EXPECT_EQ(test::Utf8(host.shown[1].text), "ログ分割を中止し、分割前の状態に戻しました！");
 }
 
 TEST_F(FailedWrites, AtTheEndOfASmallBlockAndInOtherKinds) {
@@ -86,8 +89,60 @@ TEST_F(FailedWrites, OfTheRecordStopTheRunToo) {
   os::SetWriteFaultHook([](size_t n) { return n == 80 ? ENOSPC : 0; });
   EXPECT_EQ(Run(CrLfLines({kRoom5, Header(1, 1), "CCS(01>", "Subject: after", "MAIL>"})), -1);
   ExpectStoppedAndTold(dir / "cnf/RKV.REC");
-  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1)}));
+  EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));  // a split file without its record entry would be divided twice
   EXPECT_EQ(File("cnf/RKV.REC"), "");
+}
+
+// Whichever write fails (a flush of buffered text, the record at the end),
+// every file is left as it was before the run, and the run can be done again.
+TEST_F(FailedWrites, AtAnyWriteEveryFileIsLeftAsItWas) {
+  std::string rec = RecordEntry("ROOM_05.CNF", Sj(Header(4, 4))) + "\r\n";
+  std::string log = CrLfLines({kRoom5, Header(5, 5), "x", "CCS(01>", "- AB  MES( 2):", Header(1, 1), "CCS(01>",
+                               "Subject: s", "X-Status: r", "今週のお知らせ    NEW", "CCS(01>"});
+  auto before = [&] {
+    WriteFile(dir / "cnf/RKV.REC", rec);
+    WriteFile(dir / "cnf/ROOM_05.CNF", "existing\r\n");
+    WriteFile(dir / "mail/MAIL2605", "old mail\r\n");
+    fs::remove(dir / "cnf/AB_02.CNF");
+    fs::remove(dir / "log/ETC2605.090");
+  };
+  int writes = 0;
+  before();
+  os::SetWriteFaultHook([&](size_t) { return ++writes, 0; });
+  ASSERT_EQ(Run(log), 0);
+  std::string done = File("cnf/ROOM_05.CNF") + File("cnf/AB_02.CNF") + File("mail/MAIL2605") + File("cnf/RKV.REC");
+  ASSERT_GE(writes, 5);  // four split files, then the record
+  for (int failing = 1; failing <= writes; ++failing) {
+    SCOPED_TRACE("write " + std::to_string(failing));
+    before();
+    int n = 0;
+    os::SetWriteFaultHook([&](size_t) { return ++n == failing ? ENOSPC : 0; });
+    host.shown.clear();
+    EXPECT_EQ(Run(log), -1);
+    EXPECT_EQ(File("cnf/RKV.REC"), rec);
+    EXPECT_EQ(File("cnf/ROOM_05.CNF"), "existing\r\n");
+    EXPECT_EQ(File("mail/MAIL2605"), "old mail\r\n");
+    EXPECT_FALSE(Has("cnf/AB_02.CNF"));
+    EXPECT_FALSE(Has("log/ETC2605.090"));
+    EXPECT_TRUE(Has("log/0509.LOG"));
+    ASSERT_FALSE(host.shown.empty());
+    EXPECT_EQ(test::Utf8(host.shown[0].caption), "分割処理エラー");
+  }
+  os::SetWriteFaultHook(nullptr);
+  before();
+  EXPECT_EQ(RunExisting(), 0);
+  EXPECT_EQ(File("cnf/ROOM_05.CNF") + File("cnf/AB_02.CNF") + File("mail/MAIL2605") + File("cnf/RKV.REC"), done);
+}
+
+// A file that cannot be opened stops the run as a failed write does.
+TEST_F(FailedWrites, AnOutputThatCannotBeOpenedFailsTheRun) {
+  fs::create_directories(dir / "mail/MAIL2605");  // a folder where the mail file would go
+  EXPECT_EQ(Run(CrLfLines({kRoom5, Header(1, 1), "CCS(01>", "Subject: s", "MAIL>"})), -1);
+  EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));
+  EXPECT_EQ(Report()[2], "  " + test::Utf8(dir / "mail/MAIL2605") + " を開けませんでした！");
+  ASSERT_EQ(host.shown.size(), 2u);
+  EXPECT_EQ(test::Utf8(host.shown[0].caption), "分割処理エラー");
+  EXPECT_FALSE(run->renamedTo());
 }
 
 // The file-size limit of the system, in a child process of its own.
@@ -95,30 +150,41 @@ TEST_F(FailedWrites, AtTheFileSizeLimit) {
   std::string log = BigLog();
   logPath = dir / "log/0509.LOG";
   WriteFile(logPath, log);
-  constexpr rlim_t kLimit = 100000;
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit {kLimit, kLimit};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    test::ScriptedHost h;
-    DivLog divide(cfg, h, logPath);
-    int rc = divide.Divide();
-    bool told = !h.shown.empty() && h.shown[0].caption == Sj("分割処理エラー") &&
-                h.shown[0].text.find(Sj("への書き込みに失敗しました")) != std::string::npos;
-    _exit(rc == -1 && told && !divide.renamedTo() ? 0 : 1);
+  // The split file, then (with a small log) the record's new entry, run into
+  // the limit halfway: neither is left with a torn piece.
+  std::string rec;
+  for (int i = 0; i < 1249; ++i) rec += RecordEntry("R" + std::to_string(i), "x") + "\r\n";
+  for (auto [limit, bytes] : {std::pair<rlim_t, std::string>{100000, log},
+                              {rec.size() + 40, CrLfLines({kRoom5, Header(1, 1), "CCS(01>"})}}) {
+    SCOPED_TRACE(limit);
+    WriteFile(logPath, bytes);
+    WriteFile(dir / "cnf/RKV.REC", bytes == log ? "" : rec);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      struct rlimit rl {limit, limit};
+      setrlimit(RLIMIT_FSIZE, &rl);
+      test::ScriptedHost h;
+      DivLog divide(cfg, h, logPath);
+      int rc = divide.Divide();
+      bool told = !h.shown.empty() && h.shown[0].caption == Sj("分割処理エラー") &&
+                  h.shown[0].text.find(Sj("への書き込みに失敗しました")) != std::string::npos;
+      _exit(rc == -1 && told && !divide.renamedTo() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));
+    EXPECT_EQ(File("log/0509.LOG"), bytes);
+    EXPECT_EQ(File("cnf/RKV.REC"), bytes == log ? "" : rec);
+    EXPECT_FALSE(Has("mail/MAIL2605"));
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  std::string written = File("cnf/ROOM_05.CNF");
-  EXPECT_EQ(written.size(), kLimit);
-  EXPECT_EQ(written, log.substr(0, kLimit));  // what reached the disk is the log's own bytes
-  EXPECT_EQ(File("log/0509.LOG"), log);
-  EXPECT_EQ(File("cnf/RKV.REC"), "");
-  EXPECT_FALSE(Has("mail/MAIL2605"));
+  // Divided again without the limit, the log gives each message once.
+  WriteFile(logPath, log);
+  EXPECT_EQ(RunExisting(), 0);
+  EXPECT_EQ(File("cnf/ROOM_05.CNF"), log.substr(0, log.find("CCS(01>")));
 }
 
 TEST_F(FailedWrites, AReadErrorLeavesTheLogItsName) {
@@ -133,9 +199,11 @@ TEST_F(FailedWrites, AReadErrorLeavesTheLogItsName) {
   os::SetReadFaultHook(nullptr);
   SetStreamBufferSizeForTests(64 * 1024);
   EXPECT_EQ(rc, -1);
-  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1), "x"}));
-  EXPECT_EQ(host.Transcript(), "ログ・ファイル分割処理: ログ分割終了\n");
-  // A conference file was written, yet the rest of the log is still to divide.
+  // The rest of the log is still to divide: what was divided of it is undone.
+  EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));
+  EXPECT_EQ(host.Transcript(), "分割処理エラー: " + test::Utf8(logPath) +
+                                   " の読み込みに失敗しました（Input/output error）。分割を中止します！\n"
+                                   "ログ・ファイル分割処理: ログ分割を中止し、分割前の状態に戻しました！\n");
   EXPECT_FALSE(run->renamedTo());
   EXPECT_TRUE(Has("log/0509.LOG"));
 }
@@ -224,6 +292,14 @@ TEST_F(HostileLogs, HugeLinesLineEndsAndEmptyLogs) {
   std::string loneLeads;
   for (int i = 0; i < 200; ++i) loneLeads += "- MES( 1):AB\x82\r\n" + Sj(Header(1, 1)) + "\x82\r\n";
   RunAndCheck(loneLeads, "lone lead bytes");
+}
+
+TEST_F(HostileLogs, TheRecordIsNoLog) {
+  logPath = dir / "cnf/RKV.REC";
+  std::string rec = File("cnf/RKV.REC");
+  EXPECT_EQ(RunExisting(), -1);
+  EXPECT_EQ(File("cnf/RKV.REC"), rec);
+  EXPECT_EQ(host.Transcript(), "分割処理エラー: " + test::Utf8(logPath) + " は分割記録ファイルです。ログとして分割できません！\n");
 }
 
 TEST_F(HostileLogs, AGarbledRecordStillGetsAFindableEntry) {

@@ -4,6 +4,7 @@
 
 #include "divide/division_fixture.h"
 #include "divide/division_record.h"
+#include "divide/output_names.h"
 
 namespace rkv {
 namespace {
@@ -329,13 +330,17 @@ TEST_F(Division, SentMailListsAndNotices) {
                              " 送信メール MSND2605 を出力しました", "会議室ファイル 0 個、電子メール 0 通分を分割しました"}));
 }
 
-TEST_F(Division, EndOfFileByteAndNulEndTheWrittenText) {
-  std::string log = Sj(kRoom5) + "\r\n" + Sj(Header(1, 1)) + "\r\n" + "before\x1A" "after\r\n" +
-                    std::string("text\0hidden\r\n", 13) + "\x1A\r\n" + "0123456789abcdefg\x1A" "tail\r\n" +
-                    std::string("0123456789\0hidden\r\n", 19) + "last\r\n";
+// An end-of-file byte ends the written text; a NUL byte is dropped and the
+// rest of its line written, so that one noise byte hides no message.
+TEST_F(Division, EndOfFileByteEndsTheWrittenTextAndNulIsDropped) {
+  std::string log = Sj(kRoom5) + std::string("\0\r\n", 3) + Sj(Header(1, 1)) + "\r\n" +
+                    "before\x1A" "after\r\n" + std::string("text\0shown\r\n", 12) + "\x1A\r\n" +
+                    "0123456789abcdefg\x1A" "tail\r\n" + std::string("0123456789\0\0shown\r\n", 20) +
+                    std::string("\0", 1) + Sj(Header(2, 2)) + "\r\nlast\r\n";
   EXPECT_EQ(Run(log), 0);
-  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1)}) + "before" + "text" + "0123456789abcdefg" +
-                                         "0123456789" + "last\r\n");
+  EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1)}) + "before" + "textshown\r\n" +
+                                         "0123456789abcdefg" + "0123456789shown\r\n" +
+                                         CrLfLines({Header(2, 2), "last"}));
 }
 
 TEST_F(Division, LongLinesAreWrittenWholeThoughReadInPieces) {
@@ -379,6 +384,26 @@ TEST_F(Division, BlocksOfManyFilesInTurnEachLandAtTheirFilesEnd) {
   EXPECT_EQ(run->report().conferenceFiles, 80);
 }
 
+// More rooms than files are kept open: a room's file closed to make room is
+// opened again for its next block, which follows the first.
+TEST_F(Division, MoreRoomsThanOpenFiles) {
+  std::string log;
+  auto prompt = [](int room) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "- R%03d  MES( 1):", room);
+    return std::string(buf);
+  };
+  for (int round = 1; round <= 2; ++round) {
+    for (int room = 0; room < 250; ++room) log += CrLfLines({prompt(room), Header(round, round), "CCS(01>"});
+  }
+  EXPECT_EQ(Run(log), 0);
+  for (int room = 0; room < 250; room += 49) {
+    std::string name = FlatConferenceName(RoomName(prompt(room)), "01", cfg.CnfExt);
+    EXPECT_EQ(File("cnf/" + name), CrLfLines({prompt(room), Header(1, 1), prompt(room), Header(2, 2)})) << name;
+  }
+  EXPECT_EQ(File("cnf/RKV.REC").size(), 250u * 80);
+}
+
 TEST_F(Division, TwoNamesOfOneFileNeverOverwriteEachOther) {
   // The patio folder is the HP folder under another name.
   std::filesystem::remove(dir / "patio");
@@ -399,11 +424,48 @@ TEST_F(Division, AClassifierResultOfZeroLeavesTheKind) {
   EXPECT_EQ(File("cnf/RKV.REC"), Rec("ROOM_05.CNF", Header(1, 1)) + Rec("SPATIO", Header(9, 9, "stray")));
 }
 
+// Progress comes at the start, about every megabyte with the room being
+// written, and at the end; a gap question comes in between and is waited for.
+TEST_F(Division, ProgressOfALargeLog) {
+  std::string log = CrLfLines({kRoom5, Header(1, 1)});
+  while (log.size() < 2500000) log += Sj("本文の行です。ここには五十バイトほどの文が入ります。") + "\r\n";
+  log += CrLfLines({"CCS(01>", "- ROOM  MES( 6):", Header(7, 7), "gap", "CCS(01>"});
+  WriteFile(dir / "cnf/RKV.REC", Rec("ROOM_06.CNF", Header(3, 3)));
+  host.answers = {Answer::Ignore};
+  std::vector<DivProgress> seen;
+  std::vector<size_t> boxesSoFar;
+  logPath = dir / "log/0509.LOG";
+  WriteFile(logPath, log);
+  run = std::make_unique<DivLog>(cfg, host, logPath);
+  run->SetProgress([&](const DivProgress& p) {
+    seen.push_back(p);
+    boxesSoFar.push_back(host.shown.size());
+  });
+  EXPECT_EQ(run->Divide(), 0);
+  ASSERT_GE(seen.size(), 4u);
+  EXPECT_EQ(seen.front().done, 0);
+  EXPECT_EQ(seen.back().done, static_cast<int64_t>(log.size()));
+  for (size_t i = 1; i < seen.size(); ++i) {
+    EXPECT_EQ(seen[i].total, static_cast<int64_t>(log.size()));
+    EXPECT_GE(seen[i].done, seen[i - 1].done);
+  }
+  EXPECT_EQ(seen[1].room, "ROOM");
+  EXPECT_EQ(seen.back().room, "");
+  // The question came after the first megabytes and before the run ended.
+  EXPECT_EQ(boxesSoFar[2], 0u);
+  EXPECT_EQ(boxesSoFar.back(), 1u);
+  EXPECT_EQ(test::Utf8(host.shown[0].caption), "発言番号が不連続性です！");
+  EXPECT_EQ(test::Utf8(ProgressLine(DivProgress{1234567, 2000000, Sj("ROOM")})),
+            "分割中 1,234,567 / 2,000,000 バイト (61%)  会議室 ROOM");
+}
+
 TEST_F(Division, TheReportKeepsEveryLine) {
   std::string log;
   for (int i = 0; i < 250; ++i) log += CrLfLines({"Subject: m", "MAIL>"});
   EXPECT_EQ(Run(log), 0);
   EXPECT_EQ(run->report().lines.size(), 252u);
+  EXPECT_EQ(Report()[250], "  MAIL2605 を出力しました");
+  EXPECT_EQ(Report()[251], "会議室ファイル 0 個、電子メール 250 通分を分割しました");
   EXPECT_EQ(run->report().mails, 250);
 }
 

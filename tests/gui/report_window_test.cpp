@@ -70,6 +70,22 @@ TEST_F(ReportWindowTest, DivisionFromTheMenuShowsItsReport) {
   EXPECT_EQ(Report(), nullptr);
 }
 
+// The window is up while the division runs and shows how far it has got.
+TEST_F(ReportWindowTest, ProgressIsShownWhileDividing) {
+  std::vector<std::string> shown;
+  host.onPump = [&] {
+    DivLogWindow* w = Report();
+    if (w && w->isVisible() && w->dividing()) shown.push_back(ProgressLine(w->progress()));
+  };
+  app->frame()->client()->DivideFile(dir / "log/0502.LOG");
+  host.onPump = nullptr;
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0], Sj("分割中 0 / ") + std::to_string(std::filesystem::file_size(dir / "log/0502.LOG")) +
+                          Sj(" バイト (0%)"));
+  ASSERT_NE(Report(), nullptr);
+  EXPECT_FALSE(Report()->dividing());
+}
+
 TEST_F(ReportWindowTest, NoReportWantedClosesTheWindow) {
   app->cfg().DivideReport = 0;
   app->frame()->client()->DivideFile(dir / "log/0502.LOG");

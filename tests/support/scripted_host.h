@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,6 +66,11 @@ class ScriptedHost : public Host {
     return launchResult;
   }
   void BeginWait() override { ++waits; }
+  // Called where the program lets windows repaint during a long operation.
+  std::function<void()> onPump;
+  void Pump() override {
+    if (onPump) onPump();
+  }
   Date Today() override { return today; }
 
   // The texts shown, as UTF-8 "caption: text" lines, for failure messages.

@@ -1,0 +1,87 @@
+// Where a division's blocks go: the split files and the division record. Split
+// files are written through buffers and kept open between their blocks (up to
+// a bound); the record is kept in memory. Nothing counts as divided until
+// Commit(): the split files are flushed first, then the record is written
+// once. A run that does not get there is rolled back: every split file it
+// touched goes back to its size before the run, and the record stays as it was.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "core/files.h"
+#include "divide/division_record.h"
+
+namespace rkv {
+
+class DivisionSink {
+ public:
+  // Enough for every room of a busy log; each open file holds a write buffer.
+  static constexpr size_t kKeptOpen = 200;
+
+  struct Failure {
+    std::string path;
+    int error = 0;
+    bool opening = false;  // the file could not be opened or created
+  };
+
+  // log: the log being divided, which no output may name.
+  DivisionSink(FileId log, std::unique_ptr<DivisionRecord> record);
+  ~DivisionSink();
+  DivisionSink(const DivisionSink&) = delete;
+  DivisionSink& operator=(const DivisionSink&) = delete;
+
+  DivisionRecord& record() { return *record_; }
+
+  // Makes the file of this path the current output, opening or creating it;
+  // an output that names the log or the record gets another last byte.
+  std::optional<Failure> Open(const std::string& requested);
+  bool HasOutput() const { return current_ != nullptr; }
+  // The current output's path as opened.
+  const std::string& path() const { return current_->path; }
+  // Writes text to the current output up to its first line feed (then CR LF)
+  // or end-of-file byte (then nothing more); NUL bytes are left out.
+  std::optional<Failure> WriteText(std::string_view text);
+  // The current output is to be deleted at the end when it still holds nothing.
+  void RemoveIfEmpty();
+  // No current output; its file stays open for the next block that goes there.
+  void Close() { current_ = nullptr; }
+
+  // Flushes every split file, then writes the record. On failure everything
+  // is rolled back and the failure comes back.
+  std::optional<Failure> Commit();
+  // Puts every touched split file back to its size before the run (a file the
+  // run created is deleted) and forgets the record's changes.
+  void Rollback();
+
+ private:
+  struct Output {
+    std::string path;
+    int64_t sizeBefore = -1;  // -1: the run created it
+    int64_t size = 0;
+    std::unique_ptr<Stream> stream;
+    uint64_t lastUse = 0;
+    bool removeIfEmpty = false;
+  };
+  std::optional<Failure> MakeRoom();
+  Failure WriteFailure(Output& out);
+
+  FileId log_;
+  std::unique_ptr<DivisionRecord> record_;
+  std::vector<std::unique_ptr<Output>> outputs_;
+  std::unordered_map<std::string, Output*> byRequested_;
+  std::map<std::pair<uint64_t, uint64_t>, Output*> byId_;
+  Output* current_ = nullptr;
+  size_t open_ = 0;
+  uint64_t clock_ = 0;
+  bool finished_ = false;
+};
+
+}  // namespace rkv
