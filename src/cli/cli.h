@@ -30,5 +30,8 @@ int CmdDivide(Context& ctx);
 int CmdTitles(Context& ctx);
 int CmdTree(Context& ctx);
 int CmdShow(Context& ctx);
+int CmdSort(Context& ctx);
+int CmdSplit(Context& ctx);
+int CmdKifu(Context& ctx);
 
 }  // namespace rkv::cli

@@ -29,7 +29,9 @@ int Usage(const std::string& message) {
                "  divide LOG [--on-gap abort|retry|ignore]\n"
                "  titles FILE [--kind log|conference|mail]\n"
                "  tree FILE [--kind log|conference|mail]\n"
-               "  show FILE INDEX [--kind log|conference|mail]\n");
+               "  show FILE INDEX [--kind log|conference|mail]\n"
+               "  sort FILE | split FILE INDEX | kifu FILE INDEX\n"
+               "       [--kind log|conference|mail] [--mode normal|tree|id] [--id-title N]\n");
   return kUsage;
 }
 
@@ -105,6 +107,9 @@ int main(int argc, char** argv) {
       {"titles", CmdTitles},
       {"tree", CmdTree},
       {"show", CmdShow},
+      {"sort", CmdSort},
+      {"split", CmdSplit},
+      {"kifu", CmdKifu},
   };
   auto it = commands.find(command);
   if (it == commands.end()) return Usage("unknown command " + command);
