@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libqt6svg6-dev qt6-qpa-plugins libgl-dev
           libarchive-dev libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-noto-cjk xvfb xauth)
+          fonts-noto-cjk xvfb xauth
+          nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
