@@ -76,7 +76,7 @@ function utf8(bytes) { return execFileSync("iconv", ["-f", "CP932", "-t", "UTF-8
 // Each record runs from its header to its end line, which is copied; what
 // follows it in the message (the closing line, chat) must not be.
 // The conference file: its prompt, then one message per game and one without a record.
-const file = ["- SHOGI MES( 7):将棋の部屋"];
+const file = ["- SHOGI  MES( 7):将棋の部屋"];
 const expected = [];
 games.forEach((g, i) => {
   const result = play(g.preset, g.moves);
