@@ -40,6 +40,7 @@ std::unique_ptr<Stream> CreateOutput(const ConferenceJob& job) {
   return out;
 }
 
+// Told after the wait cursor has gone.
 int Finish(Host& host, bool ok, const std::string& caption) {
   host.Message(ok ? TextDone() : TextWriteError(), caption, Buttons::Ok,
                ok ? BoxIcon::Information : BoxIcon::Error);
@@ -68,21 +69,23 @@ int SplitConference(const ConferenceJob& job, Host& host) {
   std::unique_ptr<Stream> first = source ? CreateOutput(job) : nullptr;
   if (!first) return Finish(host, false, SplitCaption());
 
-  WaitCursor wait(host);
   bool ok = true;
-  std::string line;
-  std::string prompt;
-  // Checked before each read, so a cursor message at byte 0 leaves the first file empty.
-  while (ok && source->Tell() < start && source->Gets(line, kWholeLine)) {
-    ok = first->Write(line);
-    if (IsConferencePrompt(line)) prompt = line;
+  {
+    WaitCursor wait(host);
+    std::string line;
+    std::string prompt;
+    // Checked before each read, so a cursor message at byte 0 leaves the first file empty.
+    while (ok && source->Tell() < start && source->Gets(line, kWholeLine)) {
+      ok = first->Write(line);
+      if (IsConferencePrompt(line)) prompt = line;
+    }
+    ok = !source->Failed() && first->Close() && ok;
+    std::unique_ptr<Stream> second = ok ? CreateOutput(job) : nullptr;
+    ok = ok && second && source->Seek(start, SEEK_SET);
+    if (ok && job.conference && !prompt.empty()) ok = second->Write(prompt);
+    while (ok && source->Gets(line, kWholeLine)) ok = second->Write(line);
+    ok = ok && !source->Failed() && second->Close();
   }
-  ok = !source->Failed() && first->Close() && ok;
-  std::unique_ptr<Stream> second = ok ? CreateOutput(job) : nullptr;
-  ok = ok && second && source->Seek(start, SEEK_SET);
-  if (ok && job.conference && !prompt.empty()) ok = second->Write(prompt);
-  while (ok && source->Gets(line, kWholeLine)) ok = second->Write(line);
-  ok = ok && !source->Failed() && second->Close();
   return Finish(host, ok, SplitCaption());
 }
 
@@ -114,22 +117,24 @@ int SortConference(const ConferenceJob& job, Host& host) {
   std::unique_ptr<Stream> out = source ? CreateOutput(job) : nullptr;
   if (!out) return Finish(host, false, SortCaption());
 
-  WaitCursor wait(host);
   bool ok = true;
-  std::string line;
-  // The conference prompt that opens the file; a message header there is
-  // copied with its message instead.
-  if (source->Gets(line, kWholeLine) && !IsMessageHeader(line)) ok = out->Write(line);
-  for (size_t i = 0; ok && i < table.size(); ++i) {
-    if (i > 0 && table[i].number == table[i - 1].number) continue;
-    ok = source->Seek(table[i].start, SEEK_SET);
-    for (int n = 1; ok && source->Gets(line, kWholeLine); ++n) {
-      if (n >= 3 && (IsMessageHeader(line) || IsConferenceStart(line))) break;
-      ok = out->Write(line);
+  {
+    WaitCursor wait(host);
+    std::string line;
+    // The conference prompt that opens the file; a message header there is
+    // copied with its message instead.
+    if (source->Gets(line, kWholeLine) && !IsMessageHeader(line)) ok = out->Write(line);
+    for (size_t i = 0; ok && i < table.size(); ++i) {
+      if (i > 0 && table[i].number == table[i - 1].number) continue;
+      ok = source->Seek(table[i].start, SEEK_SET);
+      for (int n = 1; ok && source->Gets(line, kWholeLine); ++n) {
+        if (n >= 3 && (IsMessageHeader(line) || IsConferenceStart(line))) break;
+        ok = out->Write(line);
+      }
+      ok = ok && !source->Failed();
     }
-    ok = ok && !source->Failed();
+    ok = out->Close() && ok;
   }
-  ok = out->Close() && ok;
   return Finish(host, ok, SortCaption());
 }
 
