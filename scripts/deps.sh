@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libqt6svg6-dev qt6-qpa-plugins libgl-dev
           libarchive-dev libgtest-dev libgmock-dev libbenchmark-dev lhasa
           fonts-noto-cjk qt6-translations-l10n xdg-utils xvfb xauth
-          clang libclang-rt-dev)
+          clang libclang-rt-dev nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -32,5 +32,8 @@ int CmdTree(Context& ctx);
 int CmdShow(Context& ctx);
 int CmdIsh(Context& ctx);
 int CmdLha(Context& ctx);
+int CmdSort(Context& ctx);
+int CmdSplit(Context& ctx);
+int CmdKifu(Context& ctx);
 
 }  // namespace rkv::cli

@@ -31,7 +31,9 @@ int Usage(const std::string& message) {
                "  tree FILE [--kind log|conference|mail]\n"
                "  show FILE INDEX [--kind log|conference|mail]\n"
                "  ish FILE [DIR]\n"
-               "  lha list ARCHIVE | lha x ARCHIVE DIR | lha a ARCHIVE FILE...\n");
+               "  lha list ARCHIVE | lha x ARCHIVE DIR | lha a ARCHIVE FILE...\n"
+               "  sort FILE | split FILE INDEX | kifu FILE INDEX\n"
+               "       [--kind log|conference|mail] [--mode normal|tree|id] [--id-title N]\n");
   return kUsage;
 }
 
@@ -109,6 +111,9 @@ int main(int argc, char** argv) {
       {"show", CmdShow},
       {"ish", CmdIsh},
       {"lha", CmdLha},
+      {"sort", CmdSort},
+      {"split", CmdSplit},
+      {"kifu", CmdKifu},
   };
   auto it = commands.find(command);
   if (it == commands.end()) return Usage("unknown command " + command);

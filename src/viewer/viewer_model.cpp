@@ -11,6 +11,8 @@
 #include "index/title_file.h"
 #include "index/title_scan.h"
 #include "platform/os.h"
+#include "tools/conference_split_sort.h"
+#include "tools/game_record.h"
 
 namespace rkv {
 
@@ -373,6 +375,9 @@ bool ViewerModel::Handles(int id) const {
     case cmd::End:
     case cmd::NextPage:
     case cmd::PreviousPage:
+    case cmd::SplitConference:
+    case cmd::SortMessages:
+    case cmd::VGameRecord:
       return true;
     default:
       return false;
@@ -416,10 +421,25 @@ ViewerResult ViewerModel::Command(int id) {
       return Key(vk::kPageDown);
     case cmd::PreviousPage:
       return Key(vk::kPageUp);
+    case cmd::SplitConference:
+    case cmd::SortMessages: {
+      ConferenceJob job = FileJob();
+      id == cmd::SplitConference ? SplitConference(job, host_) : SortConference(job, host_);
+      r.repaint = false;
+      break;
+    }
+    case cmd::VGameRecord:
+      if (view_ == ViewerView::Message) CopyGameRecord(message_, host_);
+      r.repaint = false;
+      break;
     default:
       r.repaint = false;
   }
   return r;
+}
+
+ConferenceJob ViewerModel::FileJob() const {
+  return ConferenceJob{path_, fileType_ == 1, &titles_, cursor_ < ListCount() ? EntryTitle(cursor_) : -1, {}};
 }
 
 std::string ViewerModel::TitleInformation() const {
@@ -504,6 +524,7 @@ std::vector<PopupItem> ViewerModel::PopupMenu() const {
     c.conferenceMessage = IsMessageHeader(message_[0]);
     c.mailMessage = !c.conferenceMessage && MailHeaderTest(message_[0]) != 0;
   }
+  c.gameRecord = c.messageView && HasGameRecord(message_);
   return ViewerPopupMenu(c, cfg_);
 }
 

@@ -10,6 +10,7 @@
 #include "core/host.h"
 #include "index/title_info.h"
 #include "settings/settings.h"
+#include "tools/conference_split_sort.h"
 #include "viewer/id_name_info.h"
 #include "viewer/viewer_keys.h"
 
@@ -89,6 +90,8 @@ class ViewerModel {
   // The ID list window chose a member: list that title's ID.
   ViewerResult ChooseHandle(int titleIndex);
   std::vector<PopupItem> PopupMenu() const;
+  // The split and sort of the viewed file at the cursor message.
+  ConferenceJob FileJob() const;
   // The text of the title information box.
   std::string TitleInformation() const;
 
