@@ -20,6 +20,7 @@
 #include "core/handoff.h"
 #include "core/paths.h"
 #include "core/sjis.h"
+#include "settings/settings_dialog.h"
 
 namespace rkv {
 
@@ -127,6 +128,7 @@ bool TMainWindow::Command(int id) {
     RunTool(id);
     return true;
   }
+  if (OpenSettingsDialog(id)) return true;
   switch (id) {
     case cmd::OpenLog:
       OpenByDialog(0, kLogFile);
@@ -251,6 +253,18 @@ void TMainWindow::ChooseFont(int id) {
                                           QFontDialog::NonScalableFonts);
   if (ok) setting = InfoFromFont(chosen);
   for (ChildWindow* child : Children()) child->FontChanged();
+}
+
+bool TMainWindow::OpenSettingsDialog(int id) {
+  std::optional<SettingsDialogResult> result = RunSettingsDialog(id, app_.cfg(), app_.host(), this);
+  if (!result) return false;
+  if (!result->accepted) return true;
+  // Written at once as well as at exit, so a crash loses nothing the user set.
+  app_.SaveSettings();
+  if (result->filerDisplayChanged) {
+    for (ChildWindow* child : Children()) child->DisplaySettingsChanged();
+  }
+  return true;
 }
 
 void TMainWindow::ShowHelp() { HelpWindow::Show(this); }
