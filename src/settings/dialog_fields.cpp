@@ -10,13 +10,18 @@
 namespace rkv {
 namespace {
 
-FormControl Edit(int id, const std::string& label, std::string key, size_t limit, bool folder = false,
-                 bool trim = false) {
+FormControl Control(ControlKind kind, int id, const std::string& label, std::string key = {}) {
   FormControl c;
-  c.kind = ControlKind::Edit;
+  c.kind = kind;
   c.id = id;
   c.label = label;
   c.key = std::move(key);
+  return c;
+}
+
+FormControl Edit(int id, const std::string& label, std::string key, size_t limit, bool folder = false,
+                 bool trim = false) {
+  FormControl c = Control(ControlKind::Edit, id, label, std::move(key));
   c.limit = limit;
   c.folder = folder;
   c.trim = trim;
@@ -24,40 +29,27 @@ FormControl Edit(int id, const std::string& label, std::string key, size_t limit
 }
 
 FormControl Check(int id, const std::string& label, std::string key, int part = 0) {
-  FormControl c;
-  c.kind = ControlKind::Check;
-  c.id = id;
-  c.label = label;
-  c.key = std::move(key);
+  FormControl c = Control(ControlKind::Check, id, label, std::move(key));
   c.part = part;
   return c;
 }
 
 FormControl Group(int id, const std::string& label, std::string key, int noneValue, int pane) {
-  FormControl c;
-  c.kind = ControlKind::Group;
-  c.id = id;
-  c.label = label;
-  c.key = std::move(key);
+  FormControl c = Control(ControlKind::Group, id, label, std::move(key));
   c.noneValue = noneValue;
   c.pane = pane;
   return c;
 }
 
 FormControl Radio(int id, const std::string& label, std::string key, int value, int pane) {
-  FormControl c;
-  c.kind = ControlKind::Radio;
-  c.id = id;
-  c.label = label;
-  c.key = std::move(key);
+  FormControl c = Control(ControlKind::Radio, id, label, std::move(key));
   c.value = value;
   c.pane = pane;
   return c;
 }
 
 FormControl Text(const std::string& label, bool fixedPitch = false) {
-  FormControl c;
-  c.label = label;
+  FormControl c = Control(ControlKind::Text, 0, label);
   c.fixedPitch = fixedPitch;
   return c;
 }
