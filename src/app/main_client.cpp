@@ -23,6 +23,7 @@
 #include "core/handoff.h"
 #include "core/paths.h"
 #include "core/sjis.h"
+#include "settings/settings_dialog.h"
 
 namespace rkv {
 
@@ -159,6 +160,7 @@ bool TMainWindow::Command(int id) {
     RunTool(id);
     return true;
   }
+  if (OpenSettingsDialog(id)) return true;
   switch (id) {
     case cmd::OpenLog:
       OpenByDialog(0, kLogFile);
@@ -278,6 +280,18 @@ void TMainWindow::ChooseFont(int id) {
   FontInfo& setting = id == cmd::OptFont ? cfg.FontInfo1 : cfg.FontInfo2;
   if (std::optional<QFont> chosen = ChooseGridFont(FontFromInfo(setting), this)) setting = InfoFromFont(*chosen);
   for (ChildWindow* child : Children()) child->FontChanged();
+}
+
+bool TMainWindow::OpenSettingsDialog(int id) {
+  std::optional<SettingsDialogResult> result = RunSettingsDialog(id, app_.cfg(), app_.host(), this);
+  if (!result) return false;
+  if (!result->accepted) return true;
+  // Written at once as well as at exit, so a crash loses nothing the user set.
+  app_.SaveSettings();
+  if (result->filerDisplayChanged) {
+    for (ChildWindow* child : Children()) child->DisplaySettingsChanged();
+  }
+  return true;
 }
 
 void TMainWindow::ShowHelp() { HelpWindow::Show(this); }

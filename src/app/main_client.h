@@ -61,6 +61,8 @@ class TMainWindow : public QMdiArea {
  private:
   bool OpenByDialog(int dialogIndex, int fileKind);
   void RunTool(int id);
+  // The settings dialogs of the Options menu; false for any other command.
+  bool OpenSettingsDialog(int id);
   void SaveChildSizes();
   void ChooseColour(int id);
   void ChooseFont(int id);

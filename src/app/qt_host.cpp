@@ -15,7 +15,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QValidator>
 #include <QVBoxLayout>
 
 #include "app/fonts.h"
@@ -25,18 +24,6 @@
 
 namespace rkv {
 namespace {
-
-// Limits an edit field to a number of CP932 bytes, as the fixed buffers did.
-class ByteLimitValidator : public QValidator {
- public:
-  ByteLimitValidator(size_t maxBytes, QObject* parent) : QValidator(parent), max_(maxBytes) {}
-  State validate(QString& input, int&) const override {
-    return SjLength(input) <= max_ ? Acceptable : Invalid;
-  }
-
- private:
-  size_t max_;
-};
 
 std::string WithCrLf(const QString& text) {
   std::string s = ToSj(text);

@@ -19,4 +19,9 @@ QString QtPath(std::string_view corePath) { return QString::fromUtf8(os::Native(
 
 size_t SjLength(const QString& text) { return ToSj(text).size(); }
 
+QValidator::State ByteLimitValidator::validate(QString& input, int&) const {
+  size_t length = paths_ ? CorePath(input).size() : SjLength(input);
+  return length <= max_ ? Acceptable : Invalid;
+}
+
 }  // namespace rkv

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QValidator>
 
 #include <string>
 #include <string_view>
@@ -19,5 +20,18 @@ std::string CorePath(const QString& nativePath);
 QString QtPath(std::string_view corePath);
 // Byte length of the text as CP932.
 size_t SjLength(const QString& text);
+
+// Limits an edit field to a number of CP932 bytes, as the fixed buffers did;
+// a field of paths counts them as core paths (see CorePath).
+class ByteLimitValidator : public QValidator {
+ public:
+  ByteLimitValidator(size_t maxBytes, QObject* parent, bool paths = false)
+      : QValidator(parent), max_(maxBytes), paths_(paths) {}
+  State validate(QString& input, int&) const override;
+
+ private:
+  size_t max_;
+  bool paths_;
+};
 
 }  // namespace rkv

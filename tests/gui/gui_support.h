@@ -44,6 +44,7 @@ class TestChild : public ChildWindow {
   ActiveChild State() const override { return ActiveChild{kind(), mode, viewOpen}; }
   void StorePlacement() override { ++placementsStored; }
   void FontChanged() override { ++fontChanges; }
+  void DisplaySettingsChanged() override { ++displayChanges; }
 
   std::vector<int> received;
   std::vector<int> handled;  // the ids this window takes itself
@@ -51,6 +52,7 @@ class TestChild : public ChildWindow {
   bool viewOpen = false;
   int placementsStored = 0;
   int fontChanges = 0;
+  int displayChanges = 0;
 };
 
 }  // namespace rkv::test
