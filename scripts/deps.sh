@@ -6,7 +6,11 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev libqt6svg6-dev qt6-qpa-plugins libgl-dev
           libarchive-dev libgtest-dev libgmock-dev libbenchmark-dev lhasa
           fonts-noto-cjk qt6-translations-l10n xdg-utils xvfb xauth
-          clang libclang-rt-dev nodejs npm)
+          clang libclang-rt-dev)
+# The game-record check runs a reader under Node.js. A Node.js that brings its
+# own npm (as some distributions of it do) stands in for the Debian packages,
+# which would conflict with it.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then packages+=(nodejs npm); fi
 
 missing=()
 for p in "${packages[@]}"; do
