@@ -18,6 +18,8 @@
 #include <QVBoxLayout>
 
 #include "app/fonts.h"
+#include <functional>
+
 #include "app/text.h"
 #include "core/cp932.h"
 #include "platform/launch.h"
@@ -34,6 +36,22 @@ std::string WithCrLf(const QString& text) {
     out.push_back(s[i]);
   }
   return out;
+}
+
+// Adds the OK and ｷｬﾝｾﾙ buttons under the dialog's fields and runs it with the
+// arrow cursor; true on OK. accepted() decides whether OK may close it.
+bool RunOkCancel(QDialog& dialog, QBoxLayout* layout, std::function<bool()> accepted = [] { return true; }) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  buttons->button(QDialogButtonBox::Cancel)->setText(FromSj(SJ("ｷｬﾝｾﾙ")));
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, accepted] {
+    if (accepted()) dialog.accept();
+  });
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(buttons);
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  int r = dialog.exec();
+  QApplication::restoreOverrideCursor();
+  return r == QDialog::Accepted;
 }
 
 }  // namespace
@@ -114,15 +132,7 @@ std::optional<std::string> QtHost::AskText(std::string_view title, std::string_v
   edit->setText(FromSj(start));
   edit->setMinimumWidth(360);
   layout->addWidget(edit);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  buttons->button(QDialogButtonBox::Cancel)->setText(FromSj(SJ("ｷｬﾝｾﾙ")));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  layout->addWidget(buttons);
-  QApplication::setOverrideCursor(Qt::ArrowCursor);
-  int r = dialog.exec();
-  QApplication::restoreOverrideCursor();
-  if (r != QDialog::Accepted) return std::nullopt;
+  if (!RunOkCancel(dialog, layout)) return std::nullopt;
   return ToSj(edit->text());
 }
 
@@ -140,17 +150,8 @@ std::optional<std::string> QtHost::AskPath(std::string_view title, std::string_v
   combo->lineEdit()->setValidator(new ByteLimitValidator(255, combo));
   combo->setMinimumWidth(360);
   layout->addWidget(combo);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  buttons->button(QDialogButtonBox::Cancel)->setText(FromSj(SJ("ｷｬﾝｾﾙ")));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-    if (!combo->currentText().isEmpty()) dialog.accept();  // an empty path is not an answer
-  });
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  layout->addWidget(buttons);
-  QApplication::setOverrideCursor(Qt::ArrowCursor);
-  int r = dialog.exec();
-  QApplication::restoreOverrideCursor();
-  if (r != QDialog::Accepted) return std::nullopt;
+  // An empty path is not an answer.
+  if (!RunOkCancel(dialog, layout, [combo] { return !combo->currentText().isEmpty(); })) return std::nullopt;
   return ToSj(combo->currentText());
 }
 
@@ -178,15 +179,7 @@ std::optional<LhaUnpackChoice> QtHost::LhaUnpackDlg(std::string_view title,
   edit->setText(FromSj(std::string(folder.substr(0, 128))));
   row->addWidget(edit);
   layout->addLayout(row);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  buttons->button(QDialogButtonBox::Cancel)->setText(FromSj(SJ("ｷｬﾝｾﾙ")));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  layout->addWidget(buttons);
-  QApplication::setOverrideCursor(Qt::ArrowCursor);
-  int r = dialog.exec();
-  QApplication::restoreOverrideCursor();
-  if (r != QDialog::Accepted) return std::nullopt;
+  if (!RunOkCancel(dialog, layout)) return std::nullopt;
   LhaUnpackChoice choice;
   choice.folder = ToSj(edit->text());
   for (int i = 0; i < list->count(); ++i)
