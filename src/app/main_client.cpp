@@ -19,6 +19,7 @@
 #include "app/open_dialogs.h"
 #include "app/text.h"
 #include "app/tmy_app.h"
+#include "core/command_line.h"
 #include "core/cp932.h"
 #include "core/handoff.h"
 #include "core/paths.h"
@@ -236,13 +237,13 @@ void TMainWindow::RunTool(int id) {
   }
   const RKVcfg& cfg = app_.cfg();
   if (n == 0) {
-    app_.host().Launch(CopyField(cfg.Editor, ' '));
+    app_.host().Launch(FirstWord(cfg.Editor));
     return;
   }
-  std::string line = ExpandNamePattern(cfg.Prg[static_cast<size_t>(n - 1)], std::nullopt, 0);
-  if (app_.host().Launch(line) < 32) {
-    app_.host().Message(SJ("プログラム実行失敗"), SJ("外部プログラム"), Buttons::Ok);
-  }
+  // No file and no number: every placeholder gives nothing.
+  LaunchOrTell(app_.host(),
+               ProgramCommandLine(cfg.Prg[static_cast<size_t>(n - 1)], std::nullopt, 0, kToolsCommandBytes),
+               SJ("プログラム実行失敗"), SJ("外部プログラム"));
 }
 
 void TMainWindow::SaveChildSizes() {

@@ -187,6 +187,46 @@ std::optional<LhaUnpackChoice> QtHost::LhaUnpackDlg(std::string_view title,
   return choice;
 }
 
+bool QtHost::SearchKeyDlg(SearchKeys& keys) {
+  QDialog dialog(Owner());
+  dialog.setObjectName("SEARCH_DLG");
+  dialog.setWindowTitle(FromSj(SJ("キーワード検索")));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(FromSj(SJ("キーワードを含む発言を指定ファイルに出力します。")), &dialog));
+  layout->addWidget(new QLabel(FromSj(SJ("キーワードと出力先ファイル名を入力して下さい。")), &dialog));
+  auto* grid = new QGridLayout;
+  grid->setColumnStretch(1, 1);
+  struct Field {
+    int id;
+    const std::string& label;
+    std::string& value;
+    size_t limit;  // with the terminator
+    bool path;
+  } fields[] = {{210, SJ("キーワード１:"), keys.key1, 40, false},
+                {211, SJ("キーワード２:"), keys.key2, 40, false},
+                {212, SJ("出力先ﾌｧｲﾙ名:"), keys.outFile, 260, true}};
+  QLineEdit* edits[3];
+  for (int i = 0; i < 3; ++i) {
+    const Field& f = fields[i];
+    auto* label = new QLabel(FromSj(f.label), &dialog);
+    auto* edit = new QLineEdit(&dialog);
+    edit->setObjectName(QString::number(f.id));
+    edit->setValidator(new ByteLimitValidator(f.limit - 1, edit, f.path));
+    edit->setText(f.path ? QtPath(f.value) : FromSj(f.value));
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * (f.path ? 40 : 30));
+    label->setBuddy(edit);
+    grid->addWidget(label, i, 0);
+    grid->addWidget(edit, i, 1);
+    edits[i] = edit;
+  }
+  layout->addLayout(grid);
+  if (!RunOkCancel(dialog, layout)) return false;
+  for (int i = 0; i < 3; ++i) {
+    fields[i].value = fields[i].path ? CorePath(edits[i]->text()) : ToSj(edits[i]->text());
+  }
+  return true;
+}
+
 std::optional<std::string> QtHost::AskOpenFile(const OpenFileRequest& request) {
   QStringList filters;
   for (const auto& [description, mask] : request.filters) {

@@ -24,6 +24,7 @@ class QtHost : public Host {
                                      std::string_view initial, size_t maxBytes) override;
   std::optional<std::string> AskPath(std::string_view title, std::string_view prompt,
                                      const std::vector<std::string>& choices) override;
+  bool SearchKeyDlg(SearchKeys& keys) override;
   std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
   std::optional<LhaUnpackChoice> LhaUnpackDlg(std::string_view title, const std::vector<std::string>& lines,
                                               std::string_view folder) override;

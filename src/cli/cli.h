@@ -35,5 +35,9 @@ int CmdLha(Context& ctx);
 int CmdSort(Context& ctx);
 int CmdSplit(Context& ctx);
 int CmdKifu(Context& ctx);
+int CmdSearch(Context& ctx);
+int CmdOutput(Context& ctx);
+int CmdClip(Context& ctx);
+int CmdPad(Context& ctx);
 
 }  // namespace rkv::cli

@@ -32,8 +32,12 @@ int Usage(const std::string& message) {
                "  show FILE INDEX [--kind log|conference|mail]\n"
                "  ish FILE [DIR]\n"
                "  lha list ARCHIVE | lha x ARCHIVE DIR | lha a ARCHIVE FILE...\n"
-               "  sort FILE | split FILE INDEX | kifu FILE INDEX\n"
-               "       [--kind log|conference|mail] [--mode normal|tree|id] [--id-title N]\n");
+               "  sort FILE | split FILE INDEX | kifu FILE INDEX | clip FILE INDEX\n"
+               "  search FILE --key1 K [--key2 K] --out OUT\n"
+               "  output FILE [--select I,J,...] [--cursor N] --out OUT\n"
+               "  pad FILE INDEX --slot 1|2|3 --out PADFILE [--now YYYY-MM-DDTHH:MM]\n"
+               "     (each of these also takes [--kind log|conference|mail] [--mode normal|tree|id]\n"
+               "      [--id-title N])\n");
   return kUsage;
 }
 
@@ -114,6 +118,10 @@ int main(int argc, char** argv) {
       {"sort", CmdSort},
       {"split", CmdSplit},
       {"kifu", CmdKifu},
+      {"search", CmdSearch},
+      {"output", CmdOutput},
+      {"clip", CmdClip},
+      {"pad", CmdPad},
   };
   auto it = commands.find(command);
   if (it == commands.end()) return Usage("unknown command " + command);

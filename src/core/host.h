@@ -20,6 +20,20 @@ struct Date {
   int day = 1;
 };
 
+struct TimeOfDay {
+  int hour = 0;
+  int minute = 0;
+};
+
+// Today's date and the time from the system clock (local time).
+Date SystemToday();
+TimeOfDay SystemTimeOfDay();
+
+// The keyword search dialog's fields (CP932): two keywords and the output file.
+struct SearchKeys {
+  std::string key1, key2, outFile;
+};
+
 // A file-open dialog: filters as (description, mask) pairs, the first selected.
 struct OpenFileRequest {
   std::string title;
@@ -57,6 +71,10 @@ class Host {
     return std::nullopt;
   }
 
+  // The keyword search dialog ("SEARCH_DLG"), opened on the keys given; false
+  // when cancelled. Hosts without it cancel.
+  virtual bool SearchKeyDlg(SearchKeys& keys) { return false; }
+
   virtual bool SetClipboard(std::string_view text) = 0;  // CR LF line ends
   virtual std::optional<std::string> Clipboard() = 0;     // CR LF line ends
 
@@ -69,6 +87,7 @@ class Host {
   virtual void Pump() {}
 
   virtual Date Today() = 0;
+  virtual TimeOfDay Now() { return SystemTimeOfDay(); }
 };
 
 // Shows the wait cursor for a scope.
@@ -83,7 +102,5 @@ class WaitCursor {
   Host& host_;
 };
 
-// Today's date from the system clock (local time).
-Date SystemToday();
 
 }  // namespace rkv

@@ -13,8 +13,6 @@
 namespace rkv {
 namespace {
 
-constexpr int kLaunchFailedBelow = 32;
-
 // Extensions that open in the editor.
 constexpr std::array<const char*, 12> kEditorExtensions = {
     ".C", ".H", ".CPP", ".BAS", ".TXT", ".PAS", ".BAT", ".MAN", ".SYS", ".INI", ".CFG", ".TTL"};

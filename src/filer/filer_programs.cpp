@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/command_line.h"
 #include "core/cp932.h"
 #include "core/paths.h"
 #include "core/sjis.h"
@@ -9,33 +10,10 @@
 namespace rkv {
 namespace {
 
+// The editor opens at most this many marked files at once.
 constexpr size_t kMaxEditorFiles = 6;
-constexpr int kLaunchFailedBelow = 32;
-
-// True when the template's "%F" stands inside double quotes already.
-bool TemplateQuotesFile(std::string_view commandTemplate) {
-  bool quoted = false;
-  for (size_t i = 0; i < commandTemplate.size(); ++i) {
-    char ch = commandTemplate[i];
-    if (ch == '"') quoted = !quoted;
-    if (ch != '%' || i + 1 >= commandTemplate.size()) continue;
-    char code = commandTemplate[++i];
-    if (code == 'F' || code == 'f') return quoted;
-  }
-  return false;
-}
 
 }  // namespace
-
-std::string CommandWord(std::string_view path) {
-  if (path.find(' ') == std::string_view::npos) return std::string(path);
-  return "\"" + std::string(path) + "\"";
-}
-
-std::string ProgramCommandLine(std::string_view commandTemplate, std::string_view path) {
-  std::string file = TemplateQuotesFile(commandTemplate) ? std::string(path) : CommandWord(path);
-  return ExpandNamePattern(commandTemplate, file, 0);
-}
 
 FilerResult EditorCommand(FilerModel& filer) {
   DirInfo& list = filer.listing();
@@ -44,7 +22,7 @@ FilerResult EditorCommand(FilerModel& filer) {
   if (!marked && filer.count() > 0) targets.push_back(filer.cursor());
   if (targets.empty()) return {};
   if (targets.size() > kMaxEditorFiles) targets.resize(kMaxEditorFiles);
-  std::string program = CopyField(filer.cfg().Editor, ' ');
+  std::string program = FirstWord(filer.cfg().Editor);
   Host& host = filer.host();
   int result = kLaunchFailedBelow;
   for (int index : targets) {
@@ -60,10 +38,10 @@ FilerResult ProgramCommand(FilerModel& filer, int number) {
   if (filer.count() == 0 || number < 1 || number > 8) return {};
   const std::string& commandTemplate = filer.cfg().Prg[static_cast<size_t>(number - 1)];
   Host& host = filer.host();
-  std::string line = ProgramCommandLine(commandTemplate, filer.listing().FullPath(filer.cursor()));
-  if (host.Launch(line) < kLaunchFailedBelow) {
-    host.Message(SJ("プログラム実行失敗"), SJ("外部プログラム"), Buttons::Ok);
-  }
+  // The filer has no line number: placeholders other than "%F" give nothing.
+  std::optional<std::string> line =
+      ProgramCommandLine(commandTemplate, filer.listing().FullPath(filer.cursor()), 0, kFilerCommandBytes);
+  LaunchOrTell(host, line, SJ("プログラム実行失敗"), SJ("外部プログラム"));
   return {};
 }
 

@@ -111,6 +111,18 @@ DialogForm PadTemplates() {
   return f;
 }
 
+// PrgNameDlg: the editor and the eight outside programs, stored as typed.
+DialogForm Programs() {
+  DialogForm f{cmd::OptPrograms, "EXT_PRG", SJ("プログラム登録"), {}};
+  f.controls.push_back(Edit(160, SJ("エディタ名"), "Editor", 255));
+  static const char* const digits[] = {"１", "２", "３", "４", "５", "６", "７", "８"};
+  for (int i = 0; i < 8; ++i) {
+    f.controls.push_back(Edit(161 + i, cp932::FromUtf8(std::string("外部プログラム") + digits[i]),
+                              "Prg" + std::to_string(i + 1), 255));
+  }
+  return f;
+}
+
 // IniWinInfoDlg: the two initial sort orders side by side, then the switches.
 DialogForm WindowMode() {
   DialogForm f{cmd::OptWindowMode, "WIN_MODE", SJ("ウィンドウ初期設定"), {}};
@@ -228,8 +240,8 @@ void LimitNameWidth(DspMode& mode) {
 }  // namespace
 
 const DialogForm* SettingsDialogForm(int command) {
-  static const std::vector<DialogForm> forms = {Directories(),  Masks(),       ConferenceNames(), PadTemplates(),
-                                                WindowMode(),   LogDivision(), FilerDisplay()};
+  static const std::vector<DialogForm> forms = {Directories(), Masks(),       ConferenceNames(), PadTemplates(),
+                                                Programs(),    WindowMode(),  LogDivision(),     FilerDisplay()};
   for (const DialogForm& form : forms) {
     if (form.command == command) return &form;
   }

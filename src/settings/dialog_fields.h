@@ -58,7 +58,7 @@ struct DialogForm {
   std::vector<FormControl> controls;
 };
 
-// The dialog of an Options command (220, 222, 223, 224, 225, 227, 232);
+// The dialog of an Options command (220-225, 227, 232);
 // nothing for any other command.
 const DialogForm* SettingsDialogForm(int command);
 

@@ -1,6 +1,6 @@
 // The settings dialogs of the Options menu, drawn from their forms: EnvDialog
 // ("ENVDLG"), PathMaskDlg ("MASK_DLG"), CnfNameDlg ("CNFNAME_DLG"), PadCmdDlg
-// ("PADDLG"), IniWinInfoDlg ("WIN_MODE"), LogDivOptDlg ("LOG_DIV") and
+// ("PADDLG"), PrgNameDlg ("EXT_PRG"), IniWinInfoDlg ("WIN_MODE"), LogDivOptDlg ("LOG_DIV") and
 // FilerDspDlg ("DSPMODE_DLG"). The dialog shows the settings on opening and
 // reads every control back into them on OK; Cancel and Escape change nothing.
 #pragma once

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/command_ids.h"
+#include "core/command_line.h"
 #include "core/cp932.h"
 #include "core/files.h"
 #include "divide/line_recogniser.h"
@@ -13,6 +14,8 @@
 #include "platform/os.h"
 #include "tools/conference_split_sort.h"
 #include "tools/game_record.h"
+#include "tools/message_output.h"
+#include "tools/pad_composer.h"
 
 namespace rkv {
 
@@ -378,14 +381,24 @@ bool ViewerModel::Handles(int id) const {
     case cmd::SplitConference:
     case cmd::SortMessages:
     case cmd::VGameRecord:
+    case cmd::VOutput:
+    case cmd::VSearch:
+    case cmd::VClipboard:
+    case cmd::VEditorCut:
+    case cmd::VEditor:
+    case cmd::VEditorJump:
+    case cmd::VPadSay:
+    case cmd::VPadComment:
+    case cmd::VPadMail:
       return true;
     default:
-      return false;
+      return id >= cmd::VProgram1 && id < cmd::VProgram1 + 8;
   }
 }
 
 ViewerResult ViewerModel::Command(int id) {
   ViewerResult r;
+  toolFailed_ = false;
   bool list = view_ == ViewerView::TitleList;
   switch (id) {
     case cmd::VNormal:
@@ -432,10 +445,81 @@ ViewerResult ViewerModel::Command(int id) {
       if (view_ == ViewerView::Message) CopyGameRecord(message_, host_);
       r.repaint = false;
       break;
+    case cmd::VOutput:
+      OutputSelection();
+      break;
+    case cmd::VSearch:
+      toolFailed_ = SearchMessages(ViewedFile{path_, &titles_, cfg_.Prompt}, cfg_, host_) == ToolOutcome::Failed;
+      r.repaint = false;
+      break;
+    case cmd::VClipboard:
+      toolFailed_ = !host_.SetClipboard(ClipboardText(MessageInHand()));
+      r.repaint = false;
+      break;
+    case cmd::VEditorCut:
+      EditMessageCopy(MessageInHand(), cfg_, host_);
+      r.repaint = false;
+      break;
+    case cmd::VEditor:
+      toolFailed_ = !LaunchOrTell(host_, FirstWord(cfg_.Editor), SJ("エディタ呼び出し失敗"), SJ("エディタ"));
+      r.repaint = false;
+      break;
+    case cmd::VPadSay:
+    case cmd::VPadComment:
+    case cmd::VPadMail:
+      ComposePadFor(id - cmd::VPadSay + 1);
+      break;
     default:
       r.repaint = false;
+      if (id == cmd::VEditorJump || (id >= cmd::VProgram1 && id < cmd::VProgram1 + 8)) RunProgram(id);
   }
   return r;
+}
+
+int ViewerModel::MessageIndexInHand() const {
+  int index = view_ == ViewerView::Message ? currentMessage_ : cursor_;
+  return std::clamp(index, 0, std::max(ListCount() - 1, 0));
+}
+
+std::vector<std::string> ViewerModel::MessageInHand() const {
+  if (view_ == ViewerView::Message) return message_;
+  std::vector<std::string> lines;
+  if (ListCount() > 0) ReadMessageText(path_, titles_.title(EntryTitle(MessageIndexInHand())).offset, cfg_.Prompt, lines);
+  return lines;
+}
+
+void ViewerModel::OutputSelection() {
+  std::vector<int> chosen;
+  for (int i = 0; i < ListCount(); ++i) {
+    if (EntryMarked(i)) chosen.push_back(EntryTitle(i));
+  }
+  if (chosen.empty() && ListCount() > 0) chosen.push_back(EntryTitle(MessageIndexInHand()));
+  if (chosen.empty()) return;
+  ToolOutcome outcome = OutputMessages(ViewedFile{path_, &titles_, cfg_.Prompt}, chosen, cfg_, host_);
+  toolFailed_ = outcome == ToolOutcome::Failed;
+  if (outcome == ToolOutcome::Cancelled) return;
+  titles_.SelectNone();
+  ids_.SelectNone();
+}
+
+void ViewerModel::RunProgram(int id) {
+  if (ListCount() == 0) return;
+  bool editor = id == cmd::VEditorJump;
+  const std::string& commandTemplate = editor ? cfg_.Editor : cfg_.Prg[static_cast<size_t>(id - cmd::VProgram1)];
+  auto line = static_cast<int32_t>(titles_.title(EntryTitle(MessageIndexInHand())).line);
+  toolFailed_ = !LaunchOrTell(host_, ProgramCommandLine(commandTemplate, path_, line, kViewerCommandBytes),
+               editor ? SJ("エディタ呼出し失敗") : SJ("外部プログラム呼出し失敗"),
+               editor ? SJ("エディタ") : SJ("外部プログラム"));
+}
+
+void ViewerModel::ComposePadFor(int slot) {
+  if (ListCount() == 0) return;
+  if (view_ != ViewerView::Message) {
+    currentMessage_ = MessageIndexInHand();
+    ReadMessage();
+  }
+  PadSource source{&message_, &titles_, EntryTitle(currentMessage_), fileType_, status_, path_};
+  toolFailed_ = !ComposePad(source, slot, cfg_, host_);
 }
 
 ConferenceJob ViewerModel::FileJob() const {

@@ -82,6 +82,8 @@ class ViewerModel {
 
   ViewerResult Key(int virtualKey);
   ViewerResult Command(int id);  // handled ids only; see Handles()
+  // Whether the last command was a message tool that failed (the user has been told).
+  bool toolFailed() const { return toolFailed_; }
   bool Handles(int id) const;
   ViewerResult Scroll(ScrollAction action, int position);
   // A left click at (x, y) of the client area, and a double click.
@@ -116,6 +118,13 @@ class ViewerModel {
   void ToNormal();
   void SaveNormal();
   void ClearTitleSelection();
+  // The message the tools act on: the one shown in the message view, else the
+  // cursor's (clamped to the list).
+  int MessageIndexInHand() const;
+  std::vector<std::string> MessageInHand() const;
+  void OutputSelection();
+  void RunProgram(int id);  // 371 and 381-388
+  void ComposePadFor(int slot);
 
   const RKVcfg& cfg_;
   Host& host_;
@@ -138,6 +147,7 @@ class ViewerModel {
   bool idListCreated_ = false;
   int fullRows_ = 20;
   int visibleRows_ = 20;
+  bool toolFailed_ = false;
 };
 
 }  // namespace rkv

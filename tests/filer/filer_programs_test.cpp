@@ -58,6 +58,11 @@ TEST_F(FilerPrograms, OutsideProgramsExpandTheirTemplate) {
   EXPECT_EQ(host.launched, (Lines{"view " + At("A.CNF"), "ED " + At("A.CNF") + " +",
                                   "view \"" + At("B C.CNF") + "\"", "sh -c \"cat '" + At("B C.CNF") + "'\""}));
   EXPECT_TRUE(host.shown.empty());
+  cfg.Prg[3] = std::string(290, 'x') + " %F";  // longer than the 300-byte line: never run cut short
+  filer->Command(c::kProgram1 + 3);
+  EXPECT_EQ(host.launched.size(), 4u);
+  EXPECT_EQ(Shown(), Lines{"外部プログラム: プログラム実行失敗"});
+  host.shown.clear();
   host.launchResult = 0;
   filer->Command(c::kProgram8);  // empty template: the launch fails
   EXPECT_EQ(Shown(), Lines{"外部プログラム: プログラム実行失敗"});

@@ -44,7 +44,7 @@ TEST(SettingsDialogs, EveryControlEditsARealSettingAndOkWithoutChangesChangesNot
   const auto before = cfg.Listing();
   std::set<std::string> keys;
   for (const auto& row : SettingsTable()) keys.insert(row.key);
-  for (int command : {220, 222, 223, 224, 225, 227, 232}) {
+  for (int command : {220, 221, 222, 223, 224, 225, 227, 232}) {
     std::set<int> ids;
     for (const FormControl& c : Form(command).controls) {
       EXPECT_TRUE(c.key.empty() || keys.count(c.key)) << c.key;
@@ -53,7 +53,18 @@ TEST(SettingsDialogs, EveryControlEditsARealSettingAndOkWithoutChangesChangesNot
     Ok(command, cfg, {});
     EXPECT_EQ(cfg.Listing(), before) << command;
   }
-  EXPECT_EQ(SettingsDialogForm(221), nullptr);  // the programs dialog is not one of these
+  EXPECT_EQ(SettingsDialogForm(228), nullptr);  // the colour dialog is not one of these
+}
+
+TEST(SettingsDialogs, ProgramsAreStoredAsTyped) {
+  TempDir dir;
+  RKVcfg cfg = Started(dir.path());
+  EXPECT_EQ(Form(221).resource, "EXT_PRG");
+  EXPECT_EQ(Form(221).controls.size(), 9u);
+  Ok(221, cfg, {{160, "gedit +%l %f"}, {161, ""}, {168, "view %F"}});
+  EXPECT_EQ(cfg.Editor, "gedit +%l %f");  // program names keep their case here
+  EXPECT_EQ(cfg.Prg[0], "");
+  EXPECT_EQ(cfg.Prg[7], "view %F");
 }
 
 TEST(SettingsDialogs, DirectoriesAreTrimmedAndTheFirstEntryBecomesCurrent) {

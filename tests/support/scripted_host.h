@@ -41,6 +41,10 @@ class ScriptedHost : public Host {
   };
   std::vector<UnpackAsked> unpackAsked;
   std::deque<std::optional<LhaUnpackChoice>> unpackChoices;
+  // The search dialog: the fields it opened with, and the scripted fields it
+  // closes with (nullopt = cancel; none scripted cancels).
+  std::vector<SearchKeys> searchShown;
+  std::deque<std::optional<SearchKeys>> searchAnswers;
   std::vector<std::string> launched;
   int launchResult = 33;
   std::optional<std::string> clipboard;
@@ -72,6 +76,18 @@ class ScriptedHost : public Host {
     if (onPump) onPump();
   }
   Date Today() override { return today; }
+  TimeOfDay now{9, 5};
+  TimeOfDay Now() override { return now; }
+  bool SearchKeyDlg(SearchKeys& keys) override {
+    searchShown.push_back(keys);
+    if (searchAnswers.empty() || !searchAnswers.front()) {
+      if (!searchAnswers.empty()) searchAnswers.pop_front();
+      return false;
+    }
+    keys = *searchAnswers.front();
+    searchAnswers.pop_front();
+    return true;
+  }
 
   // The texts shown, as UTF-8 "caption: text" lines, for failure messages.
   std::string Transcript() const;

@@ -50,5 +50,28 @@ TEST_F(ToolsCli, SortSplitAndKifu) {
   EXPECT_EQ(Run("kifu " + cnf_ + " 2").exitCode, 1);
 }
 
+TEST_F(ToolsCli, MessageToolsRunAsTheViewerRunsThem) {
+  std::string out = dir_ / "out.txt";
+  auto search = Run("search " + cnf_ + " --key1 鈴木 --key2 ' ' --out " + out);
+  EXPECT_EQ(search.out, "BOX ■キーワード検索: 1 個の発言を出力しました\n");
+  EXPECT_EQ(test::ReadFile(out).substr(0, 7), "001/002");
+  EXPECT_EQ(Run("search " + cnf_ + " --key1 ' ' --out " + out).exitCode, 1);
+
+  // Rows of the comment tree; the output is appended.
+  auto output = Run("output " + cnf_ + " --mode tree --select 0,1 --out " + out);
+  EXPECT_EQ(output.out, "BOX 出力ファイル名: ファイル出力を終了しました(^_^)\n");
+  std::string all = test::ReadFile(out);
+  EXPECT_EQ(all.find("002/002"), all.rfind("002/002"));  // once, after the searched message
+  EXPECT_NE(all.find("001/002", 7), std::string::npos);
+
+  // "本文" and the empty line after it close the clipboard text of the second message.
+  auto clip = Run("clip " + cnf_ + " 1");
+  EXPECT_EQ(clip.out.substr(clip.out.size() - 17), "967b95b60d0a0d0a\n");
+
+  auto pad = Run("pad " + cnf_ + " 1 --slot 3 --out " + dir_ / "PAD" + " --now 1997-03-05T09:07");
+  EXPECT_EQ(pad.out, "EDITOR NotePad " + dir_ / "PAD" + "\n");
+  EXPECT_EQ(test::Utf8(test::ReadFile(dir_ / "PAD")), "*TO:DEF67890\r\n*SUB:一\r\n 鈴木 さん\r\n\r\n/POST\r\n");
+}
+
 }  // namespace
 }  // namespace rkv
