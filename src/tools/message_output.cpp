@@ -1,6 +1,11 @@
 #include "tools/message_output.h"
 
+#include <string.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "core/command_line.h"
 #include "core/cp932.h"
@@ -15,6 +20,11 @@ namespace rkv {
 namespace {
 
 constexpr size_t kSearchPieceBytes = 79;
+// The most bytes of the file a message's reading can cover: 300 pieces of 79
+// characters, each with the CR of its line end.
+constexpr int64_t kMessageSpan = static_cast<int64_t>(kMessageSlots) * (kSearchPieceBytes + 1);
+// More hits than this and every message is read anyway.
+constexpr size_t kMaxHits = 1 << 20;
 
 const std::string& SearchCaption() { return SJ("■キーワード検索"); }
 
@@ -80,6 +90,53 @@ class SearchReader {
   bool matched_ = false;
 };
 
+// Where the keywords occur in the file's bytes, in order, so that only the
+// messages that can hold one are read line by line. Nothing when the hits are
+// too many to help or a keyword holds a line end (text reading changes those).
+std::optional<std::vector<int64_t>> KeywordHits(std::string_view path, std::string_view key1,
+                                                std::string_view key2) {
+  std::vector<std::string_view> keys;
+  for (std::string_view k : {key1, key2}) {
+    if (k.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+    if (!k.empty()) keys.push_back(k);
+  }
+  auto in = Stream::Open(path, "rb");
+  if (!in || keys.empty()) return std::nullopt;
+  size_t keep = std::max(keys[0].size(), keys.back().size()) - 1;
+  std::vector<int64_t> hits;
+  std::string buf(1 << 20, '\0');
+  size_t held = 0;     // bytes carried over from the previous block
+  int64_t base = 0;    // file offset of buf[0]
+  for (;;) {
+    size_t got = in->Read(buf.data() + held, buf.size() - held);
+    size_t size = held + got;
+    for (std::string_view k : keys) {
+      const char* p = buf.data();
+      const char* end = buf.data() + size;
+      while (auto hit = static_cast<const char*>(memmem(p, static_cast<size_t>(end - p), k.data(), k.size()))) {
+        // A hit wholly inside the carried-over bytes was found in the last block.
+        if (static_cast<size_t>(hit - buf.data()) + k.size() > held) hits.push_back(base + (hit - buf.data()));
+        if (hits.size() > kMaxHits) return std::nullopt;
+        p = hit + 1;
+      }
+    }
+    if (got == 0) break;
+    size_t carry = std::min(keep, size);
+    std::memmove(buf.data(), buf.data() + size - carry, carry);
+    base += static_cast<int64_t>(size - carry);
+    held = carry;
+  }
+  if (in->Failed()) return std::nullopt;
+  std::sort(hits.begin(), hits.end());
+  return hits;
+}
+
+// Whether a hit lies where the message starting at start can reach.
+bool MayHold(const std::vector<int64_t>& hits, int64_t start) {
+  auto it = std::lower_bound(hits.begin(), hits.end(), start);
+  return it != hits.end() && *it < start + kMessageSpan;
+}
+
 }  // namespace
 
 SearchKeys& LastSearchKeys() {
@@ -143,11 +200,13 @@ int WriteMatchingMessages(const ViewedFile& file, std::string_view key1, std::st
   if (viewed && FileIdOf(outPath) == viewed) return -1;
   auto out = Stream::Open(outPath, "wt");
   if (!out) return -1;
+  std::optional<std::vector<int64_t>> hits = KeywordHits(file.path, key1, key2);
   SearchReader reader(*in, file.promptRule, key1, key2);
   int count = 0;
   for (int i = 0; i < file.titles->count(); ++i) {
     const TitleNode& title = file.titles->title(i);
-    if (title.kind != LineKind::MessageHeader || !reader.Read(title)) continue;
+    if (title.kind != LineKind::MessageHeader || (hits && !MayHold(*hits, title.offset - 1))) continue;
+    if (!reader.Read(title)) continue;
     ++count;
     if (!out->Write(reader.text())) break;
   }
