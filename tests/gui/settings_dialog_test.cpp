@@ -14,6 +14,7 @@
 #include "app/command_ids.h"
 #include "app/main_client.h"
 #include "app/main_frame.h"
+#include "app/qt_host.h"
 #include "app/text.h"
 #include "core/files.h"
 #include "gui/gui_support.h"
@@ -70,6 +71,7 @@ TEST_F(SettingsDialogTest, EachOpensWithItsTitleAndTheFocusInItsFirstFieldAndTab
       {222, "MASK_DLG", "パスマスク設定(ﾀﾞｲｱﾛｸﾞ,ﾌｧｲﾗｰ)", {"165", "166", "167", "168", "169"}},
       {224, "CNFNAME_DLG", "会議室名登録", {"190", "191", "192", "193", "194"}},
       {223, "PADDLG", "ＰＡＤコマンド設定", {"200", "201", "202", "203", "204"}},
+      {221, "EXT_PRG", "プログラム登録", {"160", "161", "162", "163", "164"}},
       {225, "WIN_MODE", "ウィンドウ初期設定", {"171", "176", "180", "181", "183", "184", "185", "186", "182"}},
       {227, "LOG_DIV", "ログ分割オプション", {"134", "139", "136", "136_choose", "130", "132", "141"}},
       {232, "DSPMODE_DLG", "ファイラー表示設定", {"220", "221", "222", "223", "224", "230", "225"}},
@@ -161,6 +163,27 @@ TEST_F(SettingsDialogTest, AFolderWhoseNameTheCodePageLacksIsKeptAsItsNameOnDisk
     EXPECT_EQ(EditOf(d, 136)->text(), QString::fromStdString(cafe));
     d.reject();
   });
+}
+
+TEST_F(SettingsDialogTest, SearchDialogOpensWithThePreviousKeysAndGivesBackWhatWasTyped) {
+  QtHost qt;
+  SearchKeys keys{Sj("前回"), "", "/tmp/found.txt"};
+  QTimer::singleShot(0, [] {
+    QWidget* d = QApplication::activeModalWidget();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->objectName(), "SEARCH_DLG");
+    EXPECT_EQ(d->windowTitle(), QString::fromUtf8("キーワード検索"));
+    auto* key1 = d->findChild<QLineEdit*>("210");
+    EXPECT_EQ(key1->text(), QString::fromUtf8("前回"));
+    EXPECT_EQ(d->findChild<QLineEdit*>("212")->text(), "/tmp/found.txt");
+    Type(key1, QString(45, QLatin1Char('x')));  // 39 bytes fit
+    Type(d->findChild<QLineEdit*>("211"), QString::fromUtf8("ソフト"));
+    QTest::keyClick(key1, Qt::Key_Return);
+  });
+  EXPECT_TRUE(qt.SearchKeyDlg(keys));
+  EXPECT_EQ(keys.key1, std::string(39, 'x'));
+  EXPECT_EQ(keys.key2, Sj("ソフト"));
+  EXPECT_EQ(keys.outFile, "/tmp/found.txt");
 }
 
 }  // namespace
