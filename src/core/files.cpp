@@ -180,9 +180,14 @@ bool Stream::WriteSlow(std::string_view bytes) {
   if (!text_) {
     wbuf_.append(bytes);
   } else {
-    for (char c : bytes) {
-      if (c == '\n') wbuf_.push_back('\r');
-      wbuf_.push_back(c);
+    // Runs between line feeds go in whole; each line feed gets its CR.
+    while (!bytes.empty()) {
+      const void* lf = std::memchr(bytes.data(), '\n', bytes.size());
+      size_t run = lf ? static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) : bytes.size();
+      wbuf_.append(bytes.data(), run);
+      if (!lf) break;
+      wbuf_.append("\r\n", 2);
+      bytes.remove_prefix(run + 1);
     }
   }
   if (append_ || wbuf_.size() >= kWriteChunk) return FlushWrite();
