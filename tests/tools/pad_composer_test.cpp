@@ -50,6 +50,7 @@ TEST(PadTemplate, Codes) {
       {"%A", "--\n     xy1997/03/05 09:07\n"},
       {"x%R\"SIG.TXT\"after%C", "xinserted\nfile\nafter\n"},
       {"%R\"MISSING.TXT\"z", "z\n"},
+      {"%R\"/dev/zero\"z", "z\n"},  // a device is no text file: it would never end
       {"%Rnoquote", "noquote\n"},
       {"%R\"open", "\"open\n"},
       {"end%", "end\n"},
