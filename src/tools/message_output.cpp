@@ -127,7 +127,8 @@ std::optional<std::vector<int64_t>> KeywordHits(std::string_view path, std::stri
     held = carry;
   }
   if (in->Failed()) return std::nullopt;
-  std::sort(hits.begin(), hits.end());
+  // Each keyword's hits come in file order; two keywords' need merging.
+  if (keys.size() > 1) std::sort(hits.begin(), hits.end());
   return hits;
 }
 
