@@ -19,12 +19,13 @@ constexpr int kNP = kDicBits + 1;                      // position bit lengths
 constexpr int kNT = 19;                                // symbols of the length table
 constexpr int kPBit = 4, kTBit = 5, kCBit = 9;
 constexpr int kBlockCodes = 16384;
-constexpr int kHashBits = 15;
+constexpr int kHashBits = 15;  // three bytes of 5 bits: shifting on by a byte drops the oldest
+static_assert(3 * 5 == kHashBits);
 constexpr int kMaxChain = 64;   // places tried per match
 constexpr int kLazyBelow = 32;  // matches shorter than this wait a byte
 constexpr int kLazyChain = 16;  // places tried for that byte
-constexpr int kChainWhole = 32;
-constexpr size_t kChainEnds = 8;
+constexpr int kChainWhole = 32;   // longer matches chain only
+constexpr size_t kChainEnds = 8;  // this many places at either end
 
 // Bits most significant first, gathered in a word and stored four bytes at a time.
 class BitWriter {

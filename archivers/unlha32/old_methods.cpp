@@ -1,6 +1,5 @@
 #include "unlha32/old_methods.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -352,10 +351,10 @@ class StaticDecoder {
 };
 
 // PMarc -pm2-: LZ77 over an 8 KiB window of blanks. A literal is sent as its
-// place in a list of byte values kept most recently used first; the kind of
-// each item comes from a canonical Huffman code, copy distances of 65 and more
-// from a second one giving the distance's bit count. The codes are re-sent
-// after 1, 2 and 4 KiB of output and may be replaced every 4 KiB after that.
+// place in a list of byte values kept most recently used first. The kind of
+// each item comes from a canonical Huffman code; most copies then give their
+// distance's bit count in a second one. The codes are re-sent after 1, 2 and
+// 4 KiB of output and may be replaced every 4 KiB after that.
 class Pm2Decoder {
  public:
   explicit Pm2Decoder(std::string_view in) : bits_(in) {
