@@ -30,8 +30,8 @@ constexpr size_t kChainEnds = 8;  // this many places at either end
 // Bits most significant first, gathered in a word and stored four bytes at a time.
 class BitWriter {
  public:
-  // The low n bits of v, n at most 32.
-  void Put(int n, uint32_t v) {
+  // The low n bits of v, n at most 32. Called for every code, so always inline.
+  __attribute__((always_inline)) void Put(int n, uint32_t v) {
     acc_ = (acc_ << n) | (uint64_t(v) & ((uint64_t(1) << n) - 1));
     bits_ += n;
     if (bits_ >= 32) {
