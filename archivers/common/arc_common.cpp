@@ -68,8 +68,8 @@ std::string TrimFolder(std::string_view folder) {
 bool ReadWhole(const std::string& nativePath, std::string& out) {
   int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  // Read straight into the string, sized from the file's length plus one byte
-  // so the end shows in the same pass; a file that grows meanwhile still fits.
+  // Read straight into the string, sized from the file's length with room to
+  // spare so the end shows in the same pass; a file that grows meanwhile still fits.
   struct stat st;
   const size_t expected = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 ? size_t(st.st_size) : 0;
   out.assign(expected + 65536, '\0');
