@@ -68,19 +68,26 @@ std::string TrimFolder(std::string_view folder) {
 bool ReadWhole(const std::string& nativePath, std::string& out) {
   int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  out.clear();
-  char buf[65536];
+  // Read straight into the string, sized from the file's length with room to
+  // spare so the end shows in the same pass; a file that grows meanwhile still fits.
+  struct stat st;
+  const size_t expected = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 ? size_t(st.st_size) : 0;
+  out.assign(expected + 65536, '\0');
+  size_t have = 0;
   for (;;) {
-    ssize_t n = read(fd, buf, sizeof buf);
+    if (have == out.size()) out.resize(out.size() * 2);
+    ssize_t n = read(fd, out.data() + have, out.size() - have);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       close(fd);
+      out.clear();
       return false;
     }
     if (n == 0) break;
-    out.append(buf, size_t(n));
+    have += size_t(n);
   }
   close(fd);
+  out.resize(have);
   return true;
 }
 

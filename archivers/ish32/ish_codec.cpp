@@ -9,14 +9,17 @@ namespace {
 
 // ---- CRCs -------------------------------------------------------------------
 
+// t[k][b]: the CRC of byte b followed by k zero bytes, so eight bytes take one step.
 struct Crc16Table {
-  uint16_t t[256];
+  uint16_t t[8][256];
   Crc16Table() {
     for (int i = 0; i < 256; ++i) {
       uint16_t r = uint16_t(i << 8);
       for (int k = 0; k < 8; ++k) r = uint16_t((r & 0x8000) ? (r << 1) ^ 0x1021 : (r << 1));
-      t[i] = r;
+      t[0][i] = r;
     }
+    for (int k = 1; k < 8; ++k)
+      for (int i = 0; i < 256; ++i) t[k][i] = uint16_t((t[k - 1][i] << 8) ^ t[0][t[k - 1][i] >> 8]);
   }
 };
 struct Crc32Table {
@@ -107,6 +110,34 @@ struct Bits {
     const int byte = pos >> 3;
     for (int k = 0; k < 4 && byte + k < bytes; ++k) p[byte + k] |= uint8_t(w >> (8 * k));
   }
+};
+
+// Values written one after another into a record, least significant bit first,
+// a byte at a time; bits past the record's end are dropped and bytes not reached
+// are zero.
+class BitSink {
+ public:
+  BitSink(uint8_t* p, int bytes) : p_(p), bytes_(bytes) {}
+  void Put(int width, uint32_t v) {
+    acc_ |= uint64_t(v & ((1u << width) - 1)) << pending_;
+    pending_ += width;
+    while (pending_ >= 8) {
+      if (at_ < bytes_) p_[at_++] = uint8_t(acc_);
+      acc_ >>= 8;
+      pending_ -= 8;
+    }
+  }
+  void Finish() {
+    if (pending_ > 0 && at_ < bytes_) p_[at_++] = uint8_t(acc_);
+    if (at_ < bytes_) std::memset(p_ + at_, 0, size_t(bytes_ - at_));
+  }
+
+ private:
+  uint8_t* p_;
+  int bytes_;
+  int at_ = 0;
+  uint64_t acc_ = 0;
+  int pending_ = 0;
 };
 
 bool S1Lead(uint8_t b) { return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xE9); }
@@ -215,44 +246,43 @@ std::string EncodeRecord(Variant v, const uint8_t* rec, int R) {
 bool DecodeJis7(std::string_view s, uint8_t* rec, int R) {
   if (s.size() < 78) return false;
   const Tables& t = T();
-  std::memset(rec, 0, size_t(R));
-  Bits bits{rec, R};
+  BitSink bits(rec, R);
   for (int i = 0; i < 4; ++i) {
     int a = t.a7i[uint8_t(s[size_t(i)])];
     if (a < 0 || a >= 64) return false;
-    bits.Put(6 * i, 6, uint32_t(a));
+    bits.Put(6, uint32_t(a));
   }
   for (int i = 0; i < 37; ++i) {
     int a = t.a7i[uint8_t(s[size_t(4 + 2 * i)])], b = t.a7i[uint8_t(s[size_t(5 + 2 * i)])];
     if (a < 0 || b < 0) return false;
     int v = 91 * a + b;
     if (v > 8191) return false;
-    bits.Put(24 + 13 * i, 13, uint32_t(v));
+    bits.Put(13, uint32_t(v));
   }
+  bits.Finish();
   return true;
 }
 
 bool DecodeJis8(std::string_view s, uint8_t* rec, int R) {
   if (s.size() < 79) return false;
   const Tables& t = T();
-  std::memset(rec, 0, size_t(R));
-  Bits bits{rec, R};
+  BitSink bits(rec, R);
   for (int i = 0; i < 79; ++i) {
     int a = t.a8i[uint8_t(s[size_t(i)])];
     if (a < 0) return false;
-    bits.Put(7 * i, 7, uint32_t(a));
+    bits.Put(7, uint32_t(a));
   }
+  bits.Finish();
   return true;
 }
 
 bool DecodeShiftJis(std::string_view s, uint8_t* rec) {
   if (s.size() < 78) return false;
   const Tables& t = T();
-  std::memset(rec, 0, 73);
-  Bits bits{rec, 73};
+  BitSink bits(rec, 73);
   int a = t.a8i[uint8_t(s[0])];
   if (a < 0) return false;
-  bits.Put(0, 7, uint32_t(a));
+  bits.Put(7, uint32_t(a));
   bool trail = false;
   int digits[76];
   for (int i = 0; i < 76; ++i) {
@@ -271,7 +301,7 @@ bool DecodeShiftJis(std::string_view s, uint8_t* rec) {
   for (int i = 0; i < 38; ++i) {
     int v = 182 * digits[2 * i] + digits[2 * i + 1];
     if (v > 32767) return false;
-    bits.Put(7 + 15 * i, 15, uint32_t(v));
+    bits.Put(15, uint32_t(v));
   }
   uint8_t b = uint8_t(s[77]);
   int e;
@@ -282,20 +312,19 @@ bool DecodeShiftJis(std::string_view s, uint8_t* rec) {
     e = t.s1i[b];
   }
   if (e < 0 || e > 127) return false;
-  bits.Put(577, 7, uint32_t(e));
+  bits.Put(7, uint32_t(e));
+  bits.Finish();
   return true;
 }
 
 bool DecodeNonKana(std::string_view s, uint8_t* rec) {
   if (s.size() < 79) return false;
   const Tables& t = T();
-  std::memset(rec, 0, 69);
-  Bits bits{rec, 69};
+  BitSink bits(rec, 69);
   int id = t.a7i[uint8_t(s[0])];
   if (id < 0) return false;
-  rec[0] = uint8_t(id);
+  bits.Put(8, uint32_t(id));
   size_t i = 1;
-  int pos = 8;
   auto at = [&](size_t k) -> uint8_t { return k < 79 ? uint8_t(s[k]) : 0; };
   while (i - 1 <= 75) {
     uint8_t c = at(i);
@@ -303,14 +332,12 @@ bool DecodeNonKana(std::string_view s, uint8_t* rec) {
     if (a >= 0) {
       int b = t.ni[at(i + 1)];
       if (b < 0) return false;
-      bits.Put(pos, 14, uint32_t(123 * a + b));
-      pos += 14;
+      bits.Put(14, uint32_t(123 * a + b));
       i += 2;
       if (b >= 91) {
         int w = t.s2i[at(i)];
         if (w < 0 || w > 127) return false;
-        bits.Put(pos, 7, uint32_t(w));
-        pos += 7;
+        bits.Put(7, uint32_t(w));
         i += 1;
       }
     } else {
@@ -320,20 +347,20 @@ bool DecodeNonKana(std::string_view s, uint8_t* rec) {
       if (tr < 0) return false;
       int v = 11193 + 182 * k + tr;
       if (v > 16383) return false;
-      bits.Put(pos, 14, uint32_t(v));
-      pos += 14;
+      bits.Put(14, uint32_t(v));
       i += 2;
     }
   }
   if (i - 1 == 76) {
     int a = t.a7i[at(i)], b = t.a7i[at(i + 1)];
     if (a < 0 || b < 0 || 91 * a + b > 8191) return false;
-    bits.Put(pos, 13, uint32_t(91 * a + b));
+    bits.Put(13, uint32_t(91 * a + b));
   } else if (i - 1 == 77) {
     int a = t.a7i[at(i)];
     if (a < 0 || a >= 32) return false;
-    bits.Put(pos, 5, uint32_t(a));
+    bits.Put(5, uint32_t(a));
   }
+  bits.Finish();
   return true;
 }
 
@@ -400,21 +427,25 @@ std::string UnpackName(const uint8_t* rec) {
   return name;
 }
 
-std::vector<std::string> CleanLines(std::string_view text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string l;
-    l.reserve(end - start);
-    for (size_t k = start; k < end; ++k) {
-      uint8_t c = uint8_t(text[k]);
-      if (c >= 0x20 && c != 0x7F) l += char(c);
+// The text's lines without control bytes, empty ones left out; the views point
+// into storage, which is sized once so they stay valid.
+std::vector<std::string_view> CleanLines(std::string_view text, std::string& storage) {
+  storage.assign(text.size(), '\0');
+  char* const base = storage.data();
+  char* w = base;
+  char* lineStart = base;
+  std::vector<std::string_view> lines;
+  lines.reserve(text.size() / 64 + 1);
+  for (char ch : text) {
+    const uint8_t c = uint8_t(ch);
+    if (c == '\n') {
+      if (w != lineStart) lines.emplace_back(lineStart, size_t(w - lineStart));
+      lineStart = w;
+    } else if (c >= 0x20 && c != 0x7F) {
+      *w++ = ch;
     }
-    if (!l.empty()) lines.push_back(std::move(l));
-    start = end + 1;
   }
+  if (w != lineStart) lines.emplace_back(lineStart, size_t(w - lineStart));
   return lines;
 }
 
@@ -474,7 +505,7 @@ bool Repair(std::vector<uint8_t>& m, int L, const std::vector<int>& missing, boo
 }
 
 // Reads the blocks of the file whose header line is lines[i-1]; advances i.
-Piece ReadBody(const Header& h, const std::string& headerLine, const std::vector<std::string>& lines,
+Piece ReadBody(const Header& h, std::string_view headerLine, const std::vector<std::string_view>& lines,
                size_t& i) {
   Piece piece;
   const Layout& sp = *h.layout;
@@ -579,9 +610,13 @@ std::string PackName(std::string_view fileName) {
 }  // namespace
 
 uint16_t Crc16(const uint8_t* p, size_t n) {
-  static const Crc16Table t;
+  static const Crc16Table table;
+  const auto& t = table.t;
   uint16_t r = 0xFFFF;
-  for (size_t k = 0; k < n; ++k) r = uint16_t((r << 8) ^ t.t[((r >> 8) ^ p[k]) & 0xFF]);
+  for (; n >= 8; n -= 8, p += 8)
+    r = uint16_t(t[7][p[0] ^ (r >> 8)] ^ t[6][p[1] ^ (r & 0xFF)] ^ t[5][p[2]] ^ t[4][p[3]] ^ t[3][p[4]] ^
+                 t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]]);
+  for (; n > 0; --n, ++p) r = uint16_t((r << 8) ^ t[0][((r >> 8) ^ *p) & 0xFF]);
   return uint16_t(~r);
 }
 
@@ -683,11 +718,12 @@ std::string Encode(Variant variant, const EncodeInput& in, std::string_view eol)
 
 std::vector<Piece> Decode(std::string_view text) {
   std::vector<Piece> pieces;
-  const std::vector<std::string> lines = CleanLines(text);
+  std::string storage;
+  const std::vector<std::string_view> lines = CleanLines(text, storage);
   size_t i = 0;
   while (i < lines.size()) {
     Header h;
-    const std::string& line = lines[i];
+    const std::string_view line = lines[i];
     if ((line[0] != '!' && line[0] != '#') || !ParseHeader(line, h)) {
       ++i;
       continue;

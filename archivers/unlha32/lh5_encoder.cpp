@@ -1,7 +1,9 @@
 #include "unlha32/lh5_encoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <queue>
 #include <vector>
 
@@ -17,31 +19,60 @@ constexpr int kNP = kDicBits + 1;                      // position bit lengths
 constexpr int kNT = 19;                                // symbols of the length table
 constexpr int kPBit = 4, kTBit = 5, kCBit = 9;
 constexpr int kBlockCodes = 16384;
-constexpr int kHashBits = 15;
-constexpr int kMaxChain = 64;
+constexpr int kHashBits = 15;  // three bytes of 5 bits: shifting on by a byte drops the oldest
+static_assert(3 * 5 == kHashBits);
+constexpr int kMaxChain = 64;   // places tried per match
+constexpr int kLazyBelow = 32;  // matches shorter than this wait a byte
+constexpr int kLazyChain = 16;  // places tried for that byte
+constexpr int kChainWhole = 32;   // longer matches chain only
+constexpr size_t kChainEnds = 8;  // this many places at either end
 
+// Bits most significant first, gathered in a word and stored four bytes at a time.
 class BitWriter {
  public:
-  void Put(int n, uint32_t v) {
-    for (int i = n - 1; i >= 0; --i) {
-      acc_ = (acc_ << 1) | ((v >> i) & 1);
-      if (++bits_ == 8) {
-        out_ += char(acc_);
-        acc_ = 0;
-        bits_ = 0;
-      }
+  // The low n bits of v, n at most 32. Called for every code, so always inline.
+  __attribute__((always_inline)) void Put(int n, uint32_t v) {
+    acc_ = (acc_ << n) | (uint64_t(v) & ((uint64_t(1) << n) - 1));
+    bits_ += n;
+    if (bits_ >= 32) {
+      bits_ -= 32;
+      const uint32_t w = uint32_t(acc_ >> bits_);
+      const char bytes[4] = {char(w >> 24), char(w >> 16), char(w >> 8), char(w)};
+      out_.append(bytes, 4);
     }
   }
   std::string Finish() {
-    if (bits_) Put(8 - bits_, 0);
+    while (bits_ >= 8) {
+      bits_ -= 8;
+      out_ += char(acc_ >> bits_);
+    }
+    if (bits_) out_ += char(acc_ << (8 - bits_));
+    bits_ = 0;
     return std::move(out_);
   }
 
  private:
   std::string out_;
-  uint32_t acc_ = 0;
-  int bits_ = 0;
+  uint64_t acc_ = 0;
+  int bits_ = 0;  // pending in acc_, fewer than 32 between calls
 };
+
+// How many bytes a and b have in common, up to limit; eight at a time.
+size_t CommonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
+  size_t l = 0;
+  for (; l + 8 <= limit; l += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a + l, 8);
+    std::memcpy(&y, b + l, 8);
+    if (x != y) {
+      const uint64_t diff = x ^ y;
+      const int bit = std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
+      return l + size_t(bit >> 3);
+    }
+  }
+  while (l < limit && a[l] == b[l]) ++l;
+  return l;
+}
 
 // Code lengths of at most 16 bits forming a complete code (the decoders insist).
 std::vector<int> CodeLengths(const std::vector<uint32_t>& freq) {
@@ -108,14 +139,7 @@ std::vector<uint32_t> Codes(const std::vector<int>& len) {
   return code;
 }
 
-int BitLength(uint32_t v) {
-  int b = 0;
-  while (v) {
-    ++b;
-    v >>= 1;
-  }
-  return b;
-}
+int BitLength(uint32_t v) { return int(std::bit_width(v)); }
 
 struct Code {
   uint16_t c;     // literal or length symbol
@@ -251,45 +275,85 @@ std::string CompressLh5(std::string_view data) {
   auto hash = [&](size_t i) {
     return ((uint32_t(d[i]) << 10) ^ (uint32_t(d[i + 1]) << 5) ^ d[i + 2]) & ((1u << kHashBits) - 1);
   };
-  auto insert = [&](size_t i) {
-    if (i + 2 >= size) return;
-    uint32_t h = hash(i);
-    prev[i & (kDicSize - 1)] = head[h];
-    head[h] = int32_t(i);
+  // Chains every position in [from, to) that has three bytes; each hash is the
+  // last one shifted on by a byte.
+  auto insert = [&](size_t from, size_t to) {
+    to = std::min(to, size < 2 ? 0 : size - 2);
+    if (from >= to) return;
+    uint32_t h = hash(from);
+    for (size_t k = from;;) {
+      prev[k & (kDicSize - 1)] = head[h];
+      head[h] = int32_t(k);
+      if (++k == to) break;
+      h = ((h << 5) ^ d[k + 2]) & ((1u << kHashBits) - 1);
+    }
+  };
+  // Inside a long match only its ends are chained: logs repeat long runs, and
+  // chaining every byte of them costs more than the matches it would find.
+  auto insertMatch = [&](size_t from, size_t to) {
+    if (to - from <= size_t(kChainWhole)) {
+      insert(from, to);
+    } else {
+      insert(from, from + kChainEnds);
+      insert(to - kChainEnds, to);
+    }
+  };
+  struct Match {
+    int len = 0;
+    size_t pos = 0;
+  };
+  // The longest match of the bytes at i among the last `chain` places with the same hash.
+  auto find = [&](size_t i, int chain) {
+    Match m;
+    if (i + 2 >= size) return m;
+    const size_t limit = std::min<size_t>(kMaxMatch, size - i);
+    for (int32_t p = head[hash(i)]; p >= 0 && chain-- > 0; p = prev[size_t(p) & (kDicSize - 1)]) {
+      if (i - size_t(p) > kDicSize) break;
+      if (d[size_t(p) + size_t(m.len)] != d[i + size_t(m.len)]) continue;
+      const size_t l = CommonLength(d + p, d + i, limit);
+      if (int(l) > m.len) {
+        m.len = int(l);
+        m.pos = size_t(p);
+        if (l == limit) break;
+      }
+    }
+    return m;
   };
   std::vector<Code> codes;
   codes.reserve(kBlockCodes);
-  for (size_t i = 0; i < size;) {
-    int best = 0;
-    size_t bestPos = 0;
-    if (i + 2 < size) {
-      const size_t limit = std::min<size_t>(kMaxMatch, size - i);
-      int chain = kMaxChain;
-      for (int32_t p = head[hash(i)]; p >= 0 && chain-- > 0; p = prev[size_t(p) & (kDicSize - 1)]) {
-        if (i - size_t(p) > kDicSize) break;
-        if (d[size_t(p) + size_t(best)] != d[i + size_t(best)]) continue;
-        size_t l = 0;
-        while (l < limit && d[size_t(p) + l] == d[i + l]) ++l;
-        if (int(l) > best) {
-          best = int(l);
-          bestPos = size_t(p);
-          if (l == limit) break;
-        }
-      }
-    }
-    if (best >= kThreshold) {
-      codes.push_back({uint16_t(256 + best - kThreshold), uint16_t(i - bestPos - 1)});
-      for (int k = 0; k < best; ++k) insert(i + size_t(k));
-      i += size_t(best);
-    } else {
-      codes.push_back({d[i], 0});
-      insert(i);
-      ++i;
-    }
+  auto emit = [&](Code c) {
+    codes.push_back(c);
     if (codes.size() == kBlockCodes) {
       block.Write(codes);
       codes.clear();
     }
+  };
+  Match cur = find(0, kMaxChain);
+  for (size_t i = 0; i < size;) {
+    if (cur.len < kThreshold) {
+      emit({d[i], 0});
+      insert(i, i + 1);
+      cur = find(++i, kMaxChain);
+      continue;
+    }
+    size_t chained = i;
+    if (cur.len < kLazyBelow) {
+      // A short match waits one byte: when the next byte starts a longer one,
+      // this byte goes out as a literal.
+      insert(i, i + 1);
+      chained = i + 1;
+      Match next = find(i + 1, kLazyChain);
+      if (next.len > cur.len) {
+        emit({d[i], 0});
+        ++i;
+        cur = next;
+        continue;
+      }
+    }
+    emit({uint16_t(256 + cur.len - kThreshold), uint16_t(i - cur.pos - 1)});
+    insertMatch(chained, i + size_t(cur.len));
+    i += size_t(cur.len);
+    cur = find(i, kMaxChain);
   }
   if (!codes.empty()) block.Write(codes);
   return out.Finish();

@@ -350,6 +350,193 @@ class StaticDecoder {
   Tab t_, c_, p_;
 };
 
+// PMarc -pm2-: LZ77 over an 8 KiB window of blanks. A literal is sent as its
+// place in a list of byte values kept most recently used first. The kind of
+// each item comes from a canonical Huffman code; most copies then give their
+// distance's bit count in a second one. The codes are re-sent after 1, 2 and
+// 4 KiB of output and may be replaced every 4 KiB after that.
+class Pm2Decoder {
+ public:
+  explicit Pm2Decoder(std::string_view in) : bits_(in) {
+    // The list starts with the printable ASCII, then controls, the half-width
+    // katakana, 0x80-0x9F and 0xE0-0xFF.
+    static constexpr std::pair<int, int> kGroups[] = {{0x20, 0x7F}, {0x00, 0x1F}, {0xA0, 0xDF}, {0x80, 0x9F},
+                                                      {0xE0, 0xFF}};
+    size_t k = 0;
+    for (auto [from, to] : kGroups)
+      for (int c = from; c <= to; ++c) mru_[k++] = uint8_t(c);
+    offsets_.single = 0;  // until an offset code is sent, 0: a 6-bit distance
+  }
+
+  bool Run(uint64_t original, std::string& out) {
+    std::vector<uint8_t> ring(kWindow, ' ');
+    size_t r = 0;
+    auto put = [&](uint8_t c) {
+      out += char(c);
+      ring[r++ & (kWindow - 1)] = c;
+      ToFront(c);
+    };
+    bits_.Bit();  // the stream starts with one unused bit
+    while (out.size() < original) {
+      while (out.size() >= nextRebuild_)
+        if (!Rebuild()) return false;
+      int s = code_.Decode(bits_);
+      if (s < 0 || bits_.Over()) return false;
+      if (s < 8) {
+        static constexpr uint8_t kBase[8] = {0, 8, 16, 32, 64, 96, 128, 192};
+        static constexpr uint8_t kExtra[8] = {3, 3, 4, 5, 5, 5, 6, 6};
+        put(mru_[kBase[s] + bits_.Bits(kExtra[s])]);
+        continue;
+      }
+      const int c = s - 8;
+      if (c > 20) return false;
+      uint32_t len;
+      if (c < 15) {
+        len = uint32_t(c) + 2;
+      } else {
+        static constexpr uint16_t kBase[6] = {17, 25, 33, 65, 129, 256};
+        static constexpr uint8_t kExtra[6] = {3, 3, 5, 6, 7, 0};
+        len = kBase[c - 15] + bits_.Bits(kExtra[c - 15]);
+      }
+      uint32_t dist = 0;  // the longest copy repeats the last byte
+      if (c == 0) {
+        dist = bits_.Bits(6);
+      } else if (c < 20) {
+        int t = offsets_.Decode(bits_);
+        if (t < 0) return false;
+        dist = t == 0 ? bits_.Bits(6) : (1u << (t + 5)) + bits_.Bits(t + 5);
+      }
+      if (bits_.Over()) return false;
+      const size_t from = r - 1 - dist;
+      for (uint32_t k = 0; k < len && out.size() < original; ++k) put(ring[(from + k) & (kWindow - 1)]);
+    }
+    return !bits_.Over();
+  }
+
+ private:
+  static constexpr size_t kWindow = 8192;
+  static constexpr int kMaxLen = 32;
+
+  // A canonical code: shorter codes first, and within a length the smaller
+  // symbol first; or a single symbol sent with no bits.
+  struct Code {
+    int single = -1;
+    std::array<uint16_t, kMaxLen + 1> count{};
+    std::vector<uint8_t> symbols;
+    bool Build(const uint8_t* len, int n) {
+      *this = Code();
+      int64_t left = 1;
+      for (int i = 0; i < n; ++i) {
+        if (len[i] > kMaxLen) return false;
+        ++count[len[i]];
+      }
+      for (int l = 1; l <= kMaxLen; ++l) {
+        left = left * 2 - count[size_t(l)];
+        if (left < 0) return false;  // more codes than fit
+      }
+      for (int l = 1; l <= kMaxLen; ++l)
+        for (int i = 0; i < n; ++i)
+          if (len[i] == l) symbols.push_back(uint8_t(i));
+      return !symbols.empty();
+    }
+    int Decode(BitReader& bits) const {
+      if (single >= 0) return single;
+      uint32_t code = 0, first = 0, index = 0;
+      for (int l = 1; l <= kMaxLen; ++l) {
+        code |= bits.Bit();
+        const uint32_t n = count[size_t(l)];
+        if (code - first < n) return symbols[index + code - first];
+        index += n;
+        first = (first + n) << 1;
+        code <<= 1;
+      }
+      return -1;  // a code the tree leaves unused
+    }
+  };
+
+  void ToFront(uint8_t c) {
+    auto* at = static_cast<uint8_t*>(std::memchr(mru_.data(), c, mru_.size()));
+    std::memmove(mru_.data() + 1, mru_.data(), size_t(at - mru_.data()));
+    mru_[0] = c;
+  }
+
+  bool ReadCodeTree() {
+    const int n = int(bits_.Bits(5));
+    const int minLen = int(bits_.Bits(3));
+    // Symbols 9 and up take their distance from the offset code; one made of
+    // the longest copy alone has none.
+    needOffsets_ = n >= 10 && !(n == 29 && minLen == 0);
+    if (minLen == 0) {
+      code_ = Code();
+      code_.single = n - 1;
+      return n > 0;
+    }
+    const int width = int(bits_.Bits(3));
+    uint8_t len[32] = {};
+    for (int i = 0; i < n; ++i) {
+      uint32_t v = bits_.Bits(width);
+      if (v != 0 && minLen + v - 1 > kMaxLen) return false;
+      len[i] = v == 0 ? 0 : uint8_t(minLen + v - 1);
+    }
+    return code_.Build(len, n);
+  }
+
+  bool ReadOffsetTree(int n) {
+    if (!needOffsets_) return true;
+    uint8_t len[8] = {};
+    int used = 0, last = 0;
+    for (int i = 0; i < n; ++i) {
+      len[i] = uint8_t(bits_.Bits(3));
+      if (len[i]) ++used, last = i;
+    }
+    if (used == 1) {
+      offsets_ = Code();
+      offsets_.single = last;
+      return true;
+    }
+    // An empty code is only wrong once a copy needs it.
+    if (used == 0) {
+      offsets_ = Code();
+      return true;
+    }
+    return offsets_.Build(len, n);
+  }
+
+  bool Rebuild() {
+    bool ok = true;
+    switch (stage_++) {
+      case 0:
+        ok = ReadCodeTree() && ReadOffsetTree(5);
+        nextRebuild_ = 1024;
+        break;
+      case 1:
+        ok = ReadOffsetTree(6);
+        nextRebuild_ += 1024;
+        break;
+      case 2:
+        ok = ReadOffsetTree(7);
+        nextRebuild_ += 2048;
+        break;
+      case 3:
+        ok = (!bits_.Bit() || ReadCodeTree()) && ReadOffsetTree(8);
+        nextRebuild_ += 4096;
+        break;
+      default:
+        stage_ = 4;
+        if (bits_.Bit()) ok = ReadCodeTree() && ReadOffsetTree(8);
+        nextRebuild_ += 4096;
+    }
+    return ok && !bits_.Over();
+  }
+
+  BitReader bits_;
+  std::array<uint8_t, 256> mru_{};
+  Code code_, offsets_;
+  bool needOffsets_ = false;
+  int stage_ = 0;
+  uint64_t nextRebuild_ = 0;
+};
+
 int DicBits(std::string_view method) {
   if (method == "-lh4-") return 12;
   if (method == "-lh5-") return 13;
@@ -363,7 +550,8 @@ int DicBits(std::string_view method) {
 }  // namespace
 
 bool OwnDecoder(std::string_view method) {
-  return method == "-lh1-" || method == "-lz5-" || method == "-lzs-" || method == "-lh4-" || method == "-lhx-";
+  return method == "-lh1-" || method == "-lz5-" || method == "-lzs-" || method == "-lh4-" || method == "-lhx-" ||
+         method == "-pm0-" || method == "-pm2-";
 }
 
 bool Decodable(std::string_view method) {
@@ -373,7 +561,7 @@ bool Decodable(std::string_view method) {
 bool DecodeOld(std::string_view method, std::string_view packed, uint64_t original, std::string& out) {
   out.clear();
   out.reserve(size_t(original));
-  if (method == "-lh0-" || method == "-lz4-") {
+  if (method == "-lh0-" || method == "-lz4-" || method == "-pm0-") {
     if (packed.size() != original) return false;
     out.assign(packed);
     return true;
@@ -381,6 +569,7 @@ bool DecodeOld(std::string_view method, std::string_view packed, uint64_t origin
   if (method == "-lz5-") return DecodeLz5(packed, original, out);
   if (method == "-lzs-") return DecodeLzs(packed, original, out);
   if (method == "-lh1-") return DecodeLh1(packed, original, out);
+  if (method == "-pm2-") return Pm2Decoder(packed).Run(original, out);
   if (int dic = DicBits(method)) return StaticDecoder(packed, dic).Run(original, out);
   return false;
 }

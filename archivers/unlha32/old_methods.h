@@ -1,6 +1,6 @@
 // Our own decoders for the methods libarchive does not read: -lh1- (LHarc 1.x,
 // adaptive Huffman), -lz5- and -lzs- (LArc), and the static-Huffman family
-// -lh4- to -lh7- for archives libarchive refuses whole.
+// -lh4- to -lh7- for archives libarchive refuses whole; PMarc's -pm0- and -pm2-.
 #pragma once
 
 #include <cstdint>
