@@ -42,6 +42,7 @@ def body(lines):
 def conference(prompt, first, count, topics, shape, when):
     """A room's new messages; every third one comments on the one before."""
     put(prompt)
+    room = int(prompt[prompt.index("MES(") + 4:prompt.index(")")])
     total = first + count - 1
     for n in range(first, total + 1):
         member, handle = rnd.choice(MEMBERS)
@@ -60,7 +61,9 @@ def conference(prompt, first, count, topics, shape, when):
         else:
             head, gap = sj("No. %03d   %s  " % (n, member)), b"  "
         put(head + pad(handle, 16) + gap + sj(title))
-        stamp = "       %s %02d:%02d" % (when, 20 + (n - first) // 6, (n * 7) % 60)
+        # The line after the header: the room number in parentheses, then the
+        # date and time, then the number of the message it comments on.
+        stamp = "(%03d)  %s %02d:%02d" % (room, when, 20 + (n - first) // 6, (n * 7) % 60)
         put(stamp + ("  %05d へのコメント" % comment if comment else ""))
         for line in body(rnd.randint(2, 5)):
             put(line)
@@ -138,7 +141,7 @@ put("- MES( 3):YAMANOHA")
 for n in range(1, 6):
     member, handle = MEMBERS[n % len(MEMBERS)]
     put(sj("%03d/%03d   %s  " % (n, 5, member)) + pad(handle, 16) + b"  " + sj("山の会の相談 %d" % n),
-        "       26/05/09 21:%02d" % (10 + n) + ("  %05d へのコメント" % (n - 1) if n > 1 else ""))
+        "(003)  26/05/09 21:%02d" % (10 + n) + ("  %05d へのコメント" % (n - 1) if n > 1 else ""))
     for line in body(2):
         put(line)
     put("")
