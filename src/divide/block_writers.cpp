@@ -13,9 +13,10 @@ DivStatus DivisionRun::WriteMail() {
       if (WriteText("\n") != 0) return -2;
       break;
     }
-    if (WriteText(line_) != 0) return -2;
+    if (WriteLine() != 0) return -2;
     if (ReadLine() != 0) break;
   }
+  if (FlushLines() != 0) return -2;
   Report(SJ("  %s を出力しました"), FileNamePart(sink_->path()));
   ++report_.mails;
   CloseOutput(true);
@@ -30,8 +31,8 @@ DivStatus DivisionRun::CopyUntilServicePrompt() {
       if (WriteText("\n") != 0) return -2;
       return 0;
     }
-    if (WriteText(line_) != 0) return -2;
-    if (ReadLine() != 0) return 0;
+    if (WriteLine() != 0) return -2;
+    if (ReadLine() != 0) return FlushLines();
   }
 }
 

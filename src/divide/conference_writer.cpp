@@ -27,7 +27,7 @@ DivStatus DivisionRun::WriteConference() {
     // A longer prompt line is left out of the file, never replaced by an older
     // one. NUL bytes are noise, left out when it is written.
     size_t length = line_.size() - static_cast<size_t>(std::count(line_.begin(), line_.end(), '\0'));
-    blockPrompt_ = length <= kLongestBlockPrompt ? line_ : std::string();
+    blockPrompt_ = length <= kLongestBlockPrompt ? std::string(line_) : std::string();
     shown_.room = RoomName(line_);
     if (OpenOutput() != 0) return -2;
     int check = ContinuityCheck();
@@ -49,7 +49,7 @@ DivStatus DivisionRun::WriteConference() {
     }
     Report(SJ("  %s を出力しました"), FileNamePart(sink_->path()));
     ++report_.conferenceFiles;
-    if (WriteText(blockPrompt_) != 0 || WriteText(line_) != 0) return -2;
+    if (WriteText(blockPrompt_) != 0 || WriteLine() != 0) return -2;
     bool nextPrompt = false;
     while (ReadLine() == 0) {
       if (ConferencePromptTest(&recogniser_, line_) != 0) {
@@ -57,8 +57,9 @@ DivStatus DivisionRun::WriteConference() {
         break;
       }
       if (IsServicePrompt(line_, cfg_.Prompt) != 0) break;
-      if (WriteText(line_) != 0) return -2;
+      if (WriteLine() != 0) return -2;
     }
+    if (FlushLines() != 0) return -2;
     CloseOutput(true);
     if (!nextPrompt) return 0;
   }

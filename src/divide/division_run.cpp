@@ -39,6 +39,10 @@ DivStatus DivisionRun::Divide() {
   FileId logId = log_->Id();
   if (RefuseRecordAsLog(logId, *record)) return -1;
   sink_ = std::make_unique<DivisionSink>(logId, std::move(record));
+  // Lines gathered for writing are views of the reader's buffer.
+  log_->OnMove([this] {
+    if (sink_) sink_->Flush();
+  });
   shown_.total = os::Stat(logPath_).size;
   ShowProgress();
 
@@ -81,6 +85,7 @@ DivStatus DivisionRun::Divide() {
   }
   report_.lines.push_back(SJ("会議室ファイル ") + std::to_string(report_.conferenceFiles) + SJ(" 個、電子メール ") +
                           std::to_string(report_.mails) + SJ(" 通分を分割しました"));
+  log_->OnMove(nullptr);
   log_.reset();
   if ((status == 0 || report_.conferenceFiles != 0) && cfg_.Rename != 0 && !failed_) RenameLog();
   return failed_ ? -1 : 0;
@@ -120,7 +125,9 @@ DivStatus DivisionRun::RunWriter() {
 }
 
 DivStatus DivisionRun::ReadLine() {
-  if (!log_->Read(line_)) return -1;
+  bool read = log_->Next();
+  line_ = log_->line();
+  if (!read) return -1;
   shown_.done += static_cast<int64_t>(line_.size());
   if (shown_.done >= nextProgress_) ShowProgress();
   if (kind_ == OutputKind::Conference && IsMessageHeader(line_)) lastHeader_ = line_;
@@ -138,10 +145,24 @@ DivStatus DivisionRun::WriteText(std::string_view text) {
   return 0;
 }
 
+DivStatus DivisionRun::WriteLine() {
+  std::string_view verbatim = log_->Verbatim();
+  auto failure = verbatim.empty() ? sink_->WriteText(line_) : sink_->WriteVerbatim(verbatim);
+  if (failure) return StopOnFailure(*failure);
+  return 0;
+}
+
+DivStatus DivisionRun::FlushLines() {
+  if (auto failure = sink_->Flush()) return StopOnFailure(*failure);
+  return 0;
+}
+
 // The next line, read ahead for the test; the current line stays.
 bool DivisionRun::NextLineIs(bool (*test)(std::string_view)) {
   std::string_view next;
-  return log_->Peek(next) && test(next);
+  bool ahead = log_->Peek(next);
+  line_ = log_->line();  // the same line, wherever reading ahead left it
+  return ahead && test(next);
 }
 
 std::string DivisionRun::OutputPath() {

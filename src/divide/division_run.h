@@ -39,6 +39,10 @@ class DivisionRun {
   // Reading and writing the current line.
   DivStatus ReadLine();
   DivStatus WriteText(std::string_view text);
+  // Writes the current line; runs of plain lines are written together.
+  DivStatus WriteLine();
+  // Writes out the lines gathered so far: at the end of every block.
+  DivStatus FlushLines();
   bool NextLineIs(bool (*test)(std::string_view));
 
   // The writers, one per kind of block.
@@ -71,7 +75,7 @@ class DivisionRun {
   std::unique_ptr<LineReader> log_;
   std::unique_ptr<DivisionSink> sink_;
   FindHeader recogniser_;
-  std::string line_;
+  std::string_view line_;  // the current line, in the reader's buffer
   std::string blockPrompt_;
   std::string lastHeader_;
   OutputKind kind_ = OutputKind::None;
