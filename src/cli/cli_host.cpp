@@ -5,10 +5,13 @@
 
 namespace rkv {
 
-void CliHost::PrintLine(std::string_view line) {
-  std::string text = raw_ ? std::string(line) : cp932::ToUtf8(line);
-  text.push_back('\n');
-  std::fwrite(text.data(), 1, text.size(), out_);
+std::string CliHost::Shown(std::string_view line) const {
+  return raw_ ? std::string(line) : cp932::ToUtf8(line);
+}
+
+void CliHost::PrintShown(std::string_view line) {
+  std::fwrite(line.data(), 1, line.size(), out_);
+  std::fputc('\n', out_);
 }
 
 Answer CliHost::Message(std::string_view text, std::string_view caption, Buttons buttons, BoxIcon) {

@@ -165,23 +165,15 @@ bool DivisionRun::NextLineIs(bool (*test)(std::string_view)) {
   return ahead && test(next);
 }
 
-std::string DivisionRun::OutputPath() {
+const std::string& DivisionRun::OutputPath() {
   Date today = host_.Today();
-  std::string folder = OutputFolder(cfg_, kind_);
   switch (kind_) {
-    case OutputKind::Conference: {
-      std::string room = RoomName(line_), number = ConferenceNumber(line_);
-      if (cfg_.NameRule == 1) {
-        std::string roomFolder = PathJoin(folder, RoomFolderName(room));
-        if (!roomFolders_.contains(roomFolder) && (DirExists(roomFolder) || os::MakeDir(roomFolder))) {
-          roomFolders_.insert(roomFolder);
-        }
-        return PathJoin(roomFolder, RoomFileName(room, number));
-      }
-      return PathJoin(folder, FlatConferenceName(room, number, cfg_.CnfExt));
-    }
+    case OutputKind::Conference:
+      return ConferencePath();
+    case OutputKind::Patio:
+      return scratchPath_ = PathJoin(OutputFolder(cfg_, kind_), PatioFileName(line_, today));
     case OutputKind::Mail: {
-      std::string path = PathJoin(folder, MailFileName(today, cfg_.MailName));
+      const std::string& path = DatedPath(today);
       if (cfg_.MailName == 0) return path;
       // Mail files are never removed during a run, so the series goes on from
       // the last name this run took.
@@ -189,25 +181,65 @@ std::string DivisionRun::OutputPath() {
       mailSeries_ = {path, FreeSeriesName(from, false)};
       return mailSeries_.second;
     }
+    default:
+      return DatedPath(today);
+  }
+}
+
+// The names of the other kinds hang on the day alone: each is made once a day.
+const std::string& DivisionRun::DatedPath(const Date& today) {
+  DatedName& known = datedPaths_[static_cast<size_t>(kind_)];
+  if (!known.path.empty() && known.day.year == today.year && known.day.month == today.month &&
+      known.day.day == today.day) {
+    return known.path;
+  }
+  std::string folder = OutputFolder(cfg_, kind_);
+  std::string name;
+  switch (kind_) {
+    case OutputKind::Mail:
+      name = MailFileName(today, cfg_.MailName);
+      break;
     case OutputKind::SentMail:
-      return PathJoin(folder, SentMailFileName(today));
+      name = SentMailFileName(today);
+      break;
     case OutputKind::Hp:
-      return PathJoin(folder, HpFileName(today, cfg_.HpNameRule));
-    case OutputKind::Patio:
-      return PathJoin(folder, PatioFileName(line_, today));
+      name = HpFileName(today, cfg_.HpNameRule);
+      break;
     case OutputKind::MailList:
-      return PathJoin(folder, MailListFileName(today));
-    case OutputKind::Etc:
-    case OutputKind::None:
+      name = MailListFileName(today);
+      break;
+    default:
+      name = EtcFileName(today);
       break;
   }
-  return PathJoin(folder, EtcFileName(today));
+  known = DatedName{today, PathJoin(folder, name)};
+  return known.path;
+}
+
+// A conference's path hangs on its prompt line alone (up to a NUL): each
+// prompt is worked out once, once its room folder is there.
+const std::string& DivisionRun::ConferencePath() {
+  std::string_view prompt = UpToNul(line_);
+  if (auto known = conferencePaths_.find(prompt); known != conferencePaths_.end()) return known->second;
+  std::string folder = OutputFolder(cfg_, kind_);
+  std::string room = RoomName(line_), number = ConferenceNumber(line_);
+  if (cfg_.NameRule != 1) {
+    return conferencePaths_.emplace(prompt, PathJoin(folder, FlatConferenceName(room, number, cfg_.CnfExt)))
+        .first->second;
+  }
+  std::string roomFolder = PathJoin(folder, RoomFolderName(room));
+  if (!roomFolders_.contains(roomFolder) && (DirExists(roomFolder) || os::MakeDir(roomFolder))) {
+    roomFolders_.insert(roomFolder);
+  }
+  scratchPath_ = PathJoin(roomFolder, RoomFileName(room, number));
+  if (!roomFolders_.contains(roomFolder)) return scratchPath_;
+  return conferencePaths_.emplace(prompt, scratchPath_).first->second;
 }
 
 // 0, or -2 when the file could not be opened: nothing of the run is kept then,
 // for the block would be missing from it.
 int DivisionRun::OpenOutput() {
-  std::string requested = OutputPath();
+  const std::string& requested = OutputPath();
   auto failure = sink_->Open(requested);
   if (!failure) return 0;
   if (failure->opening) Report(SJ("  %s を開けませんでした！"), requested);
@@ -217,7 +249,7 @@ int DivisionRun::OpenOutput() {
 // The block's record entry is kept with the run and written when it commits.
 void DivisionRun::CloseOutput(bool updateRecord) {
   if (!sink_->HasOutput()) return;
-  std::string name = FileNamePart(sink_->path());
+  const std::string& name = sink_->name();
   bool hasEntry = kind_ == OutputKind::Conference || name.starts_with('F') || name.starts_with('S');
   if (updateRecord && hasEntry) sink_->record().UpdateRecord(name, lastHeader_);
   sink_->Close();
@@ -236,10 +268,11 @@ DivStatus DivisionRun::StopOnFailure(const DivisionSink::Failure& failure) {
 }
 
 void DivisionRun::Report(std::string_view format, std::string_view value) {
-  std::string line(format);
+  std::string& line = reportLine_;
+  line.assign(format);
   size_t at = line.find("%s");
   if (at != std::string::npos) line.replace(at, 2, value);
-  report_.lines.push_back(std::move(line));
+  report_.lines.push_back(line);
 }
 
 void DivisionRun::RenameLog() {

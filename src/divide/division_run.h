@@ -4,10 +4,12 @@
 // files and the division record. Everything the user sees goes through the host.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -60,7 +62,10 @@ class DivisionRun {
 
   // Output files.
   int OpenOutput();
-  std::string OutputPath();
+  // The path of the current block's output; valid until the next call.
+  const std::string& OutputPath();
+  const std::string& DatedPath(const Date& today);
+  const std::string& ConferencePath();
   void CloseOutput(bool updateRecord);
   DivStatus StopOnFailure(const DivisionSink::Failure& failure);
   bool RefuseRecordAsLog(FileId logId, const DivisionRecord& record);
@@ -77,6 +82,8 @@ class DivisionRun {
   FindHeader recogniser_;
   std::string_view line_;  // the current line, in the reader's buffer
   std::string blockPrompt_;
+  std::string reportLine_;  // kept for their capacity
+  std::string scratchPath_;
   std::string lastHeader_;
   OutputKind kind_ = OutputKind::None;
   DivideMsg report_;
@@ -84,6 +91,17 @@ class DivisionRun {
   // Names already looked at in this run: each is asked of the file system once.
   std::pair<std::string, std::string> mailSeries_;  // a mail name -> the last free one of its series
   std::unordered_set<std::string> roomFolders_;
+  // Output paths already made in this run.
+  struct DatedName {
+    Date day;
+    std::string path;
+  };
+  std::array<DatedName, 8> datedPaths_;  // by kind
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> conferencePaths_;  // by prompt
   DivProgressFn progress_;
   DivProgress shown_;
   int64_t nextProgress_ = 0;

@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/paths.h"
 #include "divide/output_files.h"
 #include "platform/os.h"
 
@@ -70,7 +71,8 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
       stream->Close();  // nothing was written through it
     } else {
       int64_t size = stream->Tell();
-      outputs_.push_back(std::make_unique<Output>(Output{*safe, existed ? size : -1, size, std::move(stream)}));
+      outputs_.push_back(
+          std::make_unique<Output>(Output{*safe, FileNamePart(*safe), existed ? size : -1, size, std::move(stream)}));
       same = outputs_.back().get();
       ++open_;
     }

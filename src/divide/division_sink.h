@@ -44,8 +44,9 @@ class DivisionSink {
   // an output that names the log or the record gets another last byte.
   std::optional<Failure> Open(const std::string& requested);
   bool HasOutput() const { return current_ != nullptr; }
-  // The current output's path as opened.
+  // The current output's path as opened, and its file name.
   const std::string& path() const { return current_->path; }
+  const std::string& name() const { return current_->name; }
   // Writes text to the current output up to its first line feed (then CR LF)
   // or end-of-file byte (then nothing more); NUL bytes are left out.
   std::optional<Failure> WriteText(std::string_view text);
@@ -81,6 +82,7 @@ class DivisionSink {
  private:
   struct Output {
     std::string path;
+    std::string name;
     int64_t sizeBefore = -1;  // -1: the run created it
     int64_t size = 0;
     std::unique_ptr<Stream> stream;
