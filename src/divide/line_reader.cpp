@@ -7,15 +7,15 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 #include "platform/os.h"
 
 namespace rkv {
 namespace {
 
-// Bytes one line can need: its longest piece and the line feed of a CR LF
-// that ends right after it.
-constexpr size_t kLook = LineReader::kMaxRead + 1;
 // The buffer may be read past its bytes by this much (whole vector loads).
 constexpr size_t kSpare = 64;
 
@@ -40,6 +40,23 @@ size_t FirstSpecial(const char* p, size_t n) {
 #endif
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define RKV_WIDE_SCAN 1
+// The same 32 bytes at a time, where the processor can; up to 31 bytes past n.
+__attribute__((target("avx2"))) size_t FirstSpecialWide(const char* p, size_t n) {
+  const __m256i lf = _mm256_set1_epi8('\n'), nul = _mm256_setzero_si256(), eof = _mm256_set1_epi8(0x1A);
+  for (size_t i = 0; i < n; i += 32) {
+    __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+    __m256i hit =
+        _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(v, lf), _mm256_cmpeq_epi8(v, nul)), _mm256_cmpeq_epi8(v, eof));
+    if (auto mask = static_cast<unsigned>(_mm256_movemask_epi8(hit))) {
+      return std::min(n, i + static_cast<size_t>(__builtin_ctz(mask)));
+    }
+  }
+  return n;
+}
+#endif
+
 }  // namespace
 
 std::unique_ptr<LineReader> LineReader::Open(std::string_view path) {
@@ -58,6 +75,9 @@ LineReader::LineReader(std::unique_ptr<Stream> stream)
       capacity_(chunk_ + 4 * kLook),
       base_(stream_->Tell()) {
   buf_ = std::make_unique<char[]>(capacity_ + kSpare);
+#ifdef RKV_WIDE_SCAN
+  wide_ = __builtin_cpu_supports("avx2");
+#endif
 }
 
 size_t LineReader::Fill(size_t from, size_t need) {
@@ -97,7 +117,11 @@ bool LineReader::Parse(Span& span) {
   if (avail == 0) return false;
   const char* p = buf_.get() + pos_;
   size_t n = std::min(avail, kMaxRead);
+#ifdef RKV_WIDE_SCAN
+  size_t lf = wide_ ? FirstSpecialWide(p, n) : FirstSpecial(p, n);
+#else
   size_t lf = FirstSpecial(p, n);
+#endif
   bool plain = lf == n || p[lf] == '\n';
   if (!plain) {
     auto found = static_cast<const char*>(std::memchr(p + lf, '\n', n - lf));
@@ -123,8 +147,7 @@ bool LineReader::Parse(Span& span) {
   return true;
 }
 
-bool LineReader::Next() {
-  Hide(cur_);
+bool LineReader::NextSlow() {
   if (peeked_) {
     peeked_ = false;
     cur_ = ahead_;

@@ -29,7 +29,12 @@ class LineReader {
   // Moves to the next line; false at the end of the file or on an error. The
   // line (line()) stays where it is until the next Next(), Read() or Seek();
   // Peek() does not move it.
-  bool Next();
+  bool Next() {
+    Hide(cur_);
+    // Most lines: the buffer holds this one and the one after it.
+    if (!peeked_ && end_ - pos_ >= 2 * kLook && !lost_) return Parse(cur_);
+    return NextSlow();
+  }
   std::string_view line() const { return {buf_.get() + cur_.start, cur_.text}; }
   // The current line's bytes as they are in the file, when writing the line
   // (its line feed as CR LF) gives exactly these bytes: it ends in CR LF and
@@ -55,6 +60,10 @@ class LineReader {
   int LastErrno() const { return stream_->LastErrno(); }
 
  private:
+  // Bytes one line can need: its longest piece and the line feed of a CR LF
+  // that ends right after it.
+  static constexpr size_t kLook = kMaxRead + 1;
+
   struct Span {
     size_t start = 0;
     size_t end = 0;         // after its last byte in the file
@@ -62,6 +71,7 @@ class LineReader {
     bool crlf = false;      // ends in CR LF; the CR reads as the line feed while shown
     bool verbatim = false;  // see Verbatim()
   };
+  bool NextSlow();
   bool Parse(Span& span);
   void Show(const Span& span) {
     if (span.crlf) buf_[span.end - 2] = '\n';
@@ -88,6 +98,7 @@ class LineReader {
   bool peeked_ = false;
   bool aheadRead_ = false;
   bool lost_ = false;  // a seek back failed: the position is no longer known
+  bool wide_ = false;  // the processor has 32-byte vectors
   std::function<void()> beforeMove_;
 };
 

@@ -50,7 +50,7 @@ bool IsMaskedId(std::string_view line, size_t col) {
 // The shape tests look at every column up to the last one they examine, and a
 // NUL matches no class, so they can run on the line as read; only the copies
 // stop at a NUL.
-int ConferencePromptTest(FindHeader* state, std::string_view line) {
+int detail::ConferencePromptShape(FindHeader* state, std::string_view line) {
   if (!Is(line, 0, '-') || !Blank(line, 1)) return 0;
   size_t e = 2;
   while (Alnum(line, e)) ++e;
@@ -71,7 +71,7 @@ int PatioPromptTest(std::string_view line) {
   return LineKind::PatioPrompt;
 }
 
-int MessageHeaderTest(FindHeader* state, std::string_view line) {
+int detail::MessageHeaderShape(FindHeader* state, std::string_view line) {
   if (Is(line, 3, '/')) {
     if (!All(line, 0, 2, Digit) || !All(line, 4, 6, Digit) || !All(line, 7, 9, Blank)) return 0;
     if (Is(line, 10, '*')) return IsMaskedId(line, 10) ? LineKind::MessageHeader : 0;
@@ -205,7 +205,7 @@ int MorePromptTest(std::string_view line) {
   return BeginsWith(line, SJ("続き (改行で表示　E:終了)")) ? LineKind::MorePrompt : 0;
 }
 
-int IsServicePrompt(std::string_view line, int promptRule) {
+int detail::ServicePromptShape(std::string_view line, int promptRule) {
   if (line.empty()) return 0;
   // Most lines are rejected on their first byte.
   switch (line[0]) {
