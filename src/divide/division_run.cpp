@@ -124,15 +124,7 @@ DivStatus DivisionRun::RunWriter() {
   return 0;
 }
 
-DivStatus DivisionRun::ReadLine() {
-  bool read = log_->Next();
-  line_ = log_->line();
-  if (!read) return -1;
-  shown_.done += static_cast<int64_t>(line_.size());
-  if (shown_.done >= nextProgress_) ShowProgress();
-  if (kind_ == OutputKind::Conference && IsMessageHeader(line_)) lastHeader_ = line_;
-  return 0;
-}
+void DivisionRun::KeepHeader() { lastHeader_ = line_; }
 
 void DivisionRun::ShowProgress() {
   shown_.done = log_->Tell();
@@ -145,8 +137,7 @@ DivStatus DivisionRun::WriteText(std::string_view text) {
   return 0;
 }
 
-DivStatus DivisionRun::WriteLine() {
-  std::string_view verbatim = log_->Verbatim();
+DivStatus DivisionRun::WriteLineApart(std::string_view verbatim) {
   auto failure = verbatim.empty() ? sink_->WriteText(line_) : sink_->WriteVerbatim(verbatim);
   if (failure) return StopOnFailure(*failure);
   return 0;
@@ -165,13 +156,34 @@ bool DivisionRun::NextLineIs(bool (*test)(std::string_view)) {
   return ahead && test(next);
 }
 
+namespace {
+
+// The paths kept by prompt line: a log of ever new prompts must not fill the memory.
+constexpr size_t kKeptPaths = 4096;
+
+bool SameDay(const Date& a, const Date& b) { return a.year == b.year && a.month == b.month && a.day == b.day; }
+
+}  // namespace
+
 const std::string& DivisionRun::OutputPath() {
   Date today = host_.Today();
   switch (kind_) {
     case OutputKind::Conference:
       return ConferencePath();
-    case OutputKind::Patio:
-      return scratchPath_ = PathJoin(OutputFolder(cfg_, kind_), PatioFileName(line_, today));
+    case OutputKind::Patio: {
+      // A patio's path hangs on its prompt line and, for some, the day.
+      std::string_view prompt = UpToNul(line_);
+      auto it = patioPaths_.find(prompt);
+      if (it == patioPaths_.end()) {
+        if (patioPaths_.size() >= kKeptPaths) patioPaths_.clear();
+        it = patioPaths_.emplace(std::string(prompt), DatedName{}).first;
+      }
+      DatedName& known = it->second;
+      if (known.path.empty() || !SameDay(known.day, today)) {
+        known = DatedName{today, PathJoin(OutputFolder(cfg_, kind_), PatioFileName(line_, today))};
+      }
+      return known.path;
+    }
     case OutputKind::Mail: {
       const std::string& path = DatedPath(today);
       if (cfg_.MailName == 0) return path;
@@ -189,10 +201,7 @@ const std::string& DivisionRun::OutputPath() {
 // The names of the other kinds hang on the day alone: each is made once a day.
 const std::string& DivisionRun::DatedPath(const Date& today) {
   DatedName& known = datedPaths_[static_cast<size_t>(kind_)];
-  if (!known.path.empty() && known.day.year == today.year && known.day.month == today.month &&
-      known.day.day == today.day) {
-    return known.path;
-  }
+  if (!known.path.empty() && SameDay(known.day, today)) return known.path;
   std::string folder = OutputFolder(cfg_, kind_);
   std::string name;
   switch (kind_) {
@@ -221,6 +230,7 @@ const std::string& DivisionRun::DatedPath(const Date& today) {
 const std::string& DivisionRun::ConferencePath() {
   std::string_view prompt = UpToNul(line_);
   if (auto known = conferencePaths_.find(prompt); known != conferencePaths_.end()) return known->second;
+  if (conferencePaths_.size() >= kKeptPaths) conferencePaths_.clear();
   std::string folder = OutputFolder(cfg_, kind_);
   std::string room = RoomName(line_), number = ConferenceNumber(line_);
   if (cfg_.NameRule != 1) {

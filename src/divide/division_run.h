@@ -39,10 +39,25 @@ class DivisionRun {
 
  private:
   // Reading and writing the current line.
-  DivStatus ReadLine();
-  DivStatus WriteText(std::string_view text);
+  // Every line of the log passes these two: their common paths are inline.
+  DivStatus ReadLine() {
+    bool read = log_->Next();
+    line_ = log_->line();
+    if (!read) return -1;
+    shown_.done += static_cast<int64_t>(line_.size());
+    if (shown_.done >= nextProgress_) ShowProgress();
+    if (kind_ == OutputKind::Conference && IsMessageHeader(line_)) KeepHeader();
+    return 0;
+  }
   // Writes the current line; runs of plain lines are written together.
-  DivStatus WriteLine();
+  DivStatus WriteLine() {
+    std::string_view verbatim = log_->Verbatim();
+    if (!verbatim.empty() && sink_->Extend(verbatim)) return 0;
+    return WriteLineApart(verbatim);
+  }
+  void KeepHeader();
+  DivStatus WriteLineApart(std::string_view verbatim);
+  DivStatus WriteText(std::string_view text);
   // Writes out the lines gathered so far: at the end of every block.
   DivStatus FlushLines();
   bool NextLineIs(bool (*test)(std::string_view));
@@ -102,6 +117,7 @@ class DivisionRun {
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
   };
   std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> conferencePaths_;  // by prompt
+  std::unordered_map<std::string, DatedName, TextHash, std::equal_to<>> patioPaths_;           // by prompt
   DivProgressFn progress_;
   DivProgress shown_;
   int64_t nextProgress_ = 0;

@@ -55,11 +55,15 @@ class DivisionSink {
   // unchanged. Lines that follow one another in the log are gathered and
   // written together; the views must stay valid until Flush().
   std::optional<Failure> WriteVerbatim(std::string_view line) {
-    if (!gathered_.empty() && gathered_.data() + gathered_.size() == line.data()) {
-      gathered_ = std::string_view(gathered_.data(), gathered_.size() + line.size());
-      return std::nullopt;
-    }
+    if (Extend(line)) return std::nullopt;
     return StartGathering(line);
+  }
+  // WriteVerbatim() for a line right after the ones gathered; false, and
+  // nothing done, for any other.
+  bool Extend(std::string_view line) {
+    if (gathered_.empty() || gathered_.data() + gathered_.size() != line.data()) return false;
+    gathered_ = std::string_view(gathered_.data(), gathered_.size() + line.size());
+    return true;
   }
   // Writes what WriteVerbatim() gathered. A failure that comes of it is kept
   // and comes back from every later call until the run is rolled back.

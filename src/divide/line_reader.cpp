@@ -9,6 +9,7 @@
 #endif
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
+#define RKV_WIDE_SCAN 1
 #endif
 
 #include "platform/os.h"
@@ -21,7 +22,7 @@ constexpr size_t kSpare = 64;
 
 // The first line feed, NUL or end-of-file byte of p[0, n), or n. Loads may
 // reach up to 15 bytes past n, which the buffer's spare bytes allow.
-size_t FirstSpecial(const char* p, size_t n) {
+inline size_t FirstSpecial(const char* p, size_t n) {
 #ifdef __SSE2__
   const __m128i lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128(), eof = _mm_set1_epi8(0x1A);
   for (size_t i = 0; i < n; i += 16) {
@@ -40,10 +41,9 @@ size_t FirstSpecial(const char* p, size_t n) {
 #endif
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define RKV_WIDE_SCAN 1
+#ifdef RKV_WIDE_SCAN
 // The same 32 bytes at a time, where the processor can; up to 31 bytes past n.
-__attribute__((target("avx2"))) size_t FirstSpecialWide(const char* p, size_t n) {
+__attribute__((target("avx2"), always_inline)) inline size_t FirstSpecialWide(const char* p, size_t n) {
   const __m256i lf = _mm256_set1_epi8('\n'), nul = _mm256_setzero_si256(), eof = _mm256_set1_epi8(0x1A);
   for (size_t i = 0; i < n; i += 32) {
     __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
@@ -111,17 +111,39 @@ size_t LineReader::Fill(size_t from, size_t need) {
 
 // One line from pos_, as a bounded text read gives it: up to its line feed,
 // or kMaxRead bytes, or the end of the file. The buffer holds kLook bytes
-// from pos_ or everything up to the end.
+// from pos_ or everything up to the end. There is one of these for each
+// width of scan; the common line, plain and ending in CR LF, is done inline.
 bool LineReader::Parse(Span& span) {
   size_t avail = end_ - pos_;
   if (avail == 0) return false;
   const char* p = buf_.get() + pos_;
   size_t n = std::min(avail, kMaxRead);
+  return Take(span, n, FirstSpecial(p, n));
+}
+
 #ifdef RKV_WIDE_SCAN
-  size_t lf = wide_ ? FirstSpecialWide(p, n) : FirstSpecial(p, n);
+__attribute__((target("avx2"))) bool LineReader::ParseWide(Span& span) {
+  size_t avail = end_ - pos_;
+  if (avail == 0) return false;
+  const char* p = buf_.get() + pos_;
+  size_t n = std::min(avail, kMaxRead);
+  return Take(span, n, FirstSpecialWide(p, n));
+}
 #else
-  size_t lf = FirstSpecial(p, n);
+bool LineReader::ParseWide(Span& span) { return Parse(span); }
 #endif
+
+// The line from pos_ whose first line feed, NUL or end-of-file byte among
+// its first n bytes is at lf (n when none).
+bool LineReader::Take(Span& span, size_t n, size_t lf) {
+  char* p = buf_.get() + pos_;
+  if (lf < n && lf > 0 && p[lf] == '\n' && p[lf - 1] == '\r') {
+    span = Span{pos_, pos_ + lf + 1, lf, true, true};
+    p[lf - 1] = '\n';
+    pos_ = span.end;
+    return true;
+  }
+  size_t avail = end_ - pos_;
   bool plain = lf == n || p[lf] == '\n';
   if (!plain) {
     auto found = static_cast<const char*>(std::memchr(p + lf, '\n', n - lf));
@@ -162,7 +184,7 @@ bool LineReader::NextSlow() {
   }
   if (!lost_) {
     Fill(pos_, 2 * kLook);
-    if (Parse(cur_)) return true;
+    if (ParseAny(cur_)) return true;
   }
   cur_ = Span{pos_, pos_};
   return false;
@@ -184,7 +206,7 @@ bool LineReader::Peek(std::string_view& line) {
     if (!lost_) {
       // Only when Next() could not make room: the current line moves with its bytes.
       Fill(std::min(cur_.start, pos_), pos_ - std::min(cur_.start, pos_) + kLook);
-      aheadRead_ = Parse(ahead_);
+      aheadRead_ = ParseAny(ahead_);
     }
     if (!aheadRead_) ahead_ = Span{pos_, pos_};
   }

@@ -32,7 +32,7 @@ class LineReader {
   bool Next() {
     Hide(cur_);
     // Most lines: the buffer holds this one and the one after it.
-    if (!peeked_ && end_ - pos_ >= 2 * kLook && !lost_) return Parse(cur_);
+    if (!peeked_ && end_ - pos_ >= 2 * kLook && !lost_) return ParseAny(cur_);
     return NextSlow();
   }
   std::string_view line() const { return {buf_.get() + cur_.start, cur_.text}; }
@@ -72,7 +72,10 @@ class LineReader {
     bool verbatim = false;  // see Verbatim()
   };
   bool NextSlow();
+  bool ParseAny(Span& span) { return wide_ ? ParseWide(span) : Parse(span); }
   bool Parse(Span& span);
+  bool ParseWide(Span& span);
+  __attribute__((always_inline)) inline bool Take(Span& span, size_t n, size_t lf);
   void Show(const Span& span) {
     if (span.crlf) buf_[span.end - 2] = '\n';
   }
