@@ -6,13 +6,12 @@
 namespace rkv {
 
 std::string CliHost::Shown(std::string_view line) const {
-  return raw_ ? std::string(line) : cp932::ToUtf8(line);
+  std::string text = raw_ ? std::string(line) : cp932::ToUtf8(line);
+  text.push_back('\n');
+  return text;
 }
 
-void CliHost::PrintShown(std::string_view line) {
-  std::fwrite(line.data(), 1, line.size(), out_);
-  std::fputc('\n', out_);
-}
+void CliHost::PrintShown(std::string_view line) { std::fwrite(line.data(), 1, line.size(), out_); }
 
 Answer CliHost::Message(std::string_view text, std::string_view caption, Buttons buttons, BoxIcon) {
   std::string shown;

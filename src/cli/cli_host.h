@@ -19,7 +19,7 @@ class CliHost : public Host {
 
   // Prints one line of program text (CP932) in the output encoding.
   void PrintLine(std::string_view cp932Line) { PrintShown(Shown(cp932Line)); }
-  // The line in the output encoding, and printing a line already in it.
+  // The line in the output encoding with its line feed, and printing such a line.
   std::string Shown(std::string_view cp932Line) const;
   void PrintShown(std::string_view shownLine);
 
