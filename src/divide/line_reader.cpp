@@ -83,7 +83,8 @@ LineReader::LineReader(std::unique_ptr<Stream> stream)
 size_t LineReader::Fill(size_t from, size_t need) {
   if (end_ - from >= need || atEnd_) return 0;
   size_t moved = 0;
-  if (capacity_ - end_ < chunk_) {
+  // Every read asks for a whole chunk, which must fit after what is kept.
+  if (capacity_ - from < need + chunk_) {
     // What lies before from is passed: its views are used up before it goes.
     if (beforeMove_) beforeMove_();
     std::memmove(buf_.get(), buf_.get() + from, end_ - from);
