@@ -63,6 +63,9 @@ class Stream {
   // Flushes and closes; false when a write failed at any time or the close did.
   bool Close();
 
+  // Room for a whole chunk of writes from the start: a stream that is to
+  // take much never grows its buffer step by step.
+  void ReserveWrites() { wbuf_.reserve(kWriteChunk + 1024); }
   // Bytes written but not yet handed to the file. Write() hands them over as
   // soon as they reach kWriteChunk.
   size_t Buffered() const { return wbuf_.size(); }

@@ -84,6 +84,7 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
     if (!out->stream) return Failure{out->path, errno, true};
     ++open_;
   }
+  out->stream->ReserveWrites();
   out->lastUse = ++clock_;
   current_ = out;
   return MakeRoom();
