@@ -5,11 +5,13 @@
 
 namespace rkv {
 
-void CliHost::PrintLine(std::string_view line) {
+std::string CliHost::Shown(std::string_view line) const {
   std::string text = raw_ ? std::string(line) : cp932::ToUtf8(line);
   text.push_back('\n');
-  std::fwrite(text.data(), 1, text.size(), out_);
+  return text;
 }
+
+void CliHost::PrintShown(std::string_view line) { std::fwrite(line.data(), 1, line.size(), out_); }
 
 Answer CliHost::Message(std::string_view text, std::string_view caption, Buttons buttons, BoxIcon) {
   std::string shown;

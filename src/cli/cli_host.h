@@ -18,7 +18,10 @@ class CliHost : public Host {
   void SetGapAnswer(Answer a) { gapAnswer_ = a; }
 
   // Prints one line of program text (CP932) in the output encoding.
-  void PrintLine(std::string_view cp932Line);
+  void PrintLine(std::string_view cp932Line) { PrintShown(Shown(cp932Line)); }
+  // The line in the output encoding with its line feed, and printing such a line.
+  std::string Shown(std::string_view cp932Line) const;
+  void PrintShown(std::string_view shownLine);
 
   Answer Message(std::string_view text, std::string_view caption, Buttons buttons,
                  BoxIcon icon) override;

@@ -1,6 +1,7 @@
 // rkvtool divide: a log division as the division command runs it, with the
 // report and every message printed, and with --progress how far it has got.
 #include <cstdio>
+#include <unordered_map>
 
 #include "cli/cli.h"
 #include "core/cp932.h"
@@ -48,7 +49,14 @@ int CmdDivide(Context& ctx) {
     });
   }
   DivStatus status = run.Divide();
-  for (const std::string& line : run.report().lines) Print(ctx, "REPORT: " + line);
+  // A long log's report repeats a few hundred distinct lines, each kept once:
+  // each is converted once.
+  std::unordered_map<const std::string*, std::string> shown;
+  for (const std::string& line : run.report().lines) {
+    auto [it, fresh] = shown.try_emplace(&line);
+    if (fresh) it->second = ctx.host->Shown("REPORT: " + line);
+    ctx.host->PrintShown(it->second);
+  }
   if (run.renamedTo()) Print(ctx, "RENAMED: " + *run.renamedTo());
   if (status != 0 && run.report().lines.empty()) {
     std::fprintf(stderr, "rkvtool: divide: cannot open %s or the division record\n", cp932::ToUtf8(log).c_str());

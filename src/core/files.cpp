@@ -18,6 +18,7 @@ std::atomic<size_t> g_bufferSize{64 * 1024};
 }  // namespace
 
 void SetStreamBufferSizeForTests(size_t bytes) { g_bufferSize = bytes == 0 ? 1 : bytes; }
+size_t StreamBufferSize() { return g_bufferSize; }
 
 std::unique_ptr<Stream> Stream::Open(std::string_view path, std::string_view mode) {
   if (mode.empty() || path.empty()) return nullptr;
@@ -142,6 +143,28 @@ size_t Stream::Read(char* buf, size_t n) {
     got += take;
   }
   return got;
+}
+
+size_t Stream::ReadSome(char* buf, size_t n) {
+  if (n == 0) return 0;
+  if (rpos_ < rend_) {
+    size_t take = std::min(rend_ - rpos_, n);
+    std::memcpy(buf, buf_.get() + rpos_, take);
+    rpos_ += take;
+    return take;
+  }
+  if (!FlushWrite()) return 0;
+  base_ += static_cast<int64_t>(rend_);
+  rpos_ = rend_ = 0;
+  ssize_t r = os::Read(fd_, buf, n);
+  if (r < 0) {
+    error_ = true;
+    errno_ = errno;
+    return 0;
+  }
+  if (r == 0) eof_ = true;
+  base_ += r;
+  return static_cast<size_t>(r);
 }
 
 bool Stream::DropReadBuffer() {

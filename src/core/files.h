@@ -36,6 +36,10 @@ class Stream {
   bool Gets(std::string& line, size_t n);
   // Reads up to n bytes as they are in the file (binary) or translated (text).
   size_t Read(char* buf, size_t n);
+  // At most n bytes as they are in the file, with one read of the file at most
+  // (none while read-ahead bytes remain); 0 at the end or on an error. For
+  // readers that keep their own buffer.
+  size_t ReadSome(char* buf, size_t n);
 
   // Writes the bytes (translating line feeds in text mode). False once any
   // write of this stream has failed.
@@ -59,6 +63,14 @@ class Stream {
   // Flushes and closes; false when a write failed at any time or the close did.
   bool Close();
 
+  // Room for a whole chunk of writes from the start: a stream that is to
+  // take much never grows its buffer step by step.
+  void ReserveWrites() { wbuf_.reserve(kWriteChunk + 1024); }
+  // Bytes written but not yet handed to the file. Write() hands them over as
+  // soon as they reach kWriteChunk.
+  size_t Buffered() const { return wbuf_.size(); }
+  static constexpr size_t kWriteChunk = 64 * 1024;
+
   bool AtEnd() const { return eof_; }
   bool Failed() const { return error_; }
   int LastErrno() const { return errno_; }
@@ -66,8 +78,6 @@ class Stream {
   FileId Id() const;
 
  private:
-  static constexpr size_t kWriteChunk = 64 * 1024;
-
   Stream(int fd, bool text, bool append);
   bool WriteSlow(std::string_view bytes);
   bool Fill();
@@ -92,6 +102,7 @@ class Stream {
 
 // Buffer size of a Stream's reads; tests shrink it to cross every boundary.
 void SetStreamBufferSizeForTests(size_t bytes);
+size_t StreamBufferSize();
 
 // The identity of an existing file; nothing when there is none of that name.
 std::optional<FileId> FileIdOf(std::string_view path);

@@ -13,10 +13,11 @@ DivStatus DivisionRun::WriteMail() {
       if (WriteText("\n") != 0) return -2;
       break;
     }
-    if (WriteText(line_) != 0) return -2;
+    if (WriteLine() != 0) return -2;
     if (ReadLine() != 0) break;
   }
-  Report(SJ("  %s を出力しました"), FileNamePart(sink_->path()));
+  if (FlushLines() != 0) return -2;
+  Report(SJ("  %s を出力しました"), sink_->name());
   ++report_.mails;
   CloseOutput(true);
   return 0;
@@ -30,8 +31,8 @@ DivStatus DivisionRun::CopyUntilServicePrompt() {
       if (WriteText("\n") != 0) return -2;
       return 0;
     }
-    if (WriteText(line_) != 0) return -2;
-    if (ReadLine() != 0) return 0;
+    if (WriteLine() != 0) return -2;
+    if (ReadLine() != 0) return FlushLines();
   }
 }
 
@@ -40,7 +41,7 @@ DivStatus DivisionRun::WriteHp() {
   if (NextLineIs([](std::string_view next) { return HpLineTest(next) != 0; })) return 0;
   if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
-  Report(SJ(" HP %s を出力しました"), FileNamePart(sink_->path()));
+  Report(SJ(" HP %s を出力しました"), sink_->name());
   sink_->RemoveIfEmpty();
   CloseOutput(true);
   return 0;
@@ -51,7 +52,7 @@ DivStatus DivisionRun::WritePatio() {
   if (!NextLineIs([](std::string_view next) { return IsMessageHeader(next); })) return 0;
   if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
-  Report(SJ(" パティオ %s を出力しました"), FileNamePart(sink_->path()));
+  Report(SJ(" パティオ %s を出力しました"), sink_->name());
   sink_->RemoveIfEmpty();
   CloseOutput(true);
   return 0;
@@ -61,7 +62,7 @@ DivStatus DivisionRun::WriteUntilPrompt() {
   if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
   Report(kind_ == OutputKind::SentMail ? SJ(" 送信メール %s を出力しました") : SJ(" %s を出力しました"),
-         FileNamePart(sink_->path()));
+         sink_->name());
   CloseOutput(true);
   return 0;
 }

@@ -27,7 +27,11 @@ DivStatus DivisionRun::WriteConference() {
     // A longer prompt line is left out of the file, never replaced by an older
     // one. NUL bytes are noise, left out when it is written.
     size_t length = line_.size() - static_cast<size_t>(std::count(line_.begin(), line_.end(), '\0'));
-    blockPrompt_ = length <= kLongestBlockPrompt ? line_ : std::string();
+    if (length <= kLongestBlockPrompt) {
+      blockPrompt_.assign(line_);
+    } else {
+      blockPrompt_.clear();
+    }
     shown_.room = RoomName(line_);
     if (OpenOutput() != 0) return -2;
     int check = ContinuityCheck();
@@ -47,9 +51,9 @@ DivStatus DivisionRun::WriteConference() {
       if (check == kNextPrompt) continue;
       return check == kEndOfLog ? -2 : 0;
     }
-    Report(SJ("  %s を出力しました"), FileNamePart(sink_->path()));
+    Report(SJ("  %s を出力しました"), sink_->name());
     ++report_.conferenceFiles;
-    if (WriteText(blockPrompt_) != 0 || WriteText(line_) != 0) return -2;
+    if (WriteText(blockPrompt_) != 0 || WriteLine() != 0) return -2;
     bool nextPrompt = false;
     while (ReadLine() == 0) {
       if (ConferencePromptTest(&recogniser_, line_) != 0) {
@@ -57,8 +61,9 @@ DivStatus DivisionRun::WriteConference() {
         break;
       }
       if (IsServicePrompt(line_, cfg_.Prompt) != 0) break;
-      if (WriteText(line_) != 0) return -2;
+      if (WriteLine() != 0) return -2;
     }
+    if (FlushLines() != 0) return -2;
     CloseOutput(true);
     if (!nextPrompt) return 0;
   }
@@ -70,7 +75,7 @@ int DivisionRun::ContinuityCheck() {
   if (!IsMessageHeader(line_)) return kNoHeader;
   int64_t current = CurrentNumber(line_);
   bool wide = line_.size() > 5 && line_[5] == '/';
-  auto entry = sink_->record().FindRecord(FileNamePart(sink_->path()));
+  const std::string* entry = sink_->record().Entry(sink_->name());
   if (!entry) return kContinues;
   std::string_view recorded = std::string_view(*entry).substr(entry->find(':') + 1);
   size_t offset = wide ? 6 : 4;
@@ -80,11 +85,11 @@ int DivisionRun::ContinuityCheck() {
 
 // Abort stops the run, Retry skips this conference, Ignore writes it anyway.
 Answer DivisionRun::AskAboutGap() {
-  auto entry = sink_->record().FindRecord(FileNamePart(sink_->path()));
+  auto entry = sink_->record().FindRecord(sink_->name());
   std::string_view recorded = entry ? std::string_view(*entry).substr(entry->find(':') + 1) : "";
   // The lines are separated by LF CR, as the question has always been shown.
   const std::string sep = "\n\r";
-  std::string text = "      " + FileNamePart(sink_->path()) + SJ(" を分割中") + sep + sep + SJ("今回先頭発言:") + sep +
+  std::string text = "      " + sink_->name() + SJ(" を分割中") + sep + sep + SJ("今回先頭発言:") + sep +
                      SJ("　") + std::string(UpToNul(line_)) + " " + sep + SJ("前回最終発言:") + sep + SJ("　") +
                      std::string(UpToNul(recorded)) + " " + sep + sep +
                      SJ("　分割処理を続けますか？（再試行=次会議室, 無視=強制分割）");

@@ -47,7 +47,8 @@ class ReportLines {
   const std::string& back() const { return distinct_[order_.back()]; }
   const_iterator begin() const { return const_iterator(*this, 0); }
   const_iterator end() const { return const_iterator(*this, size()); }
-  void push_back(std::string line);
+  // A line seen before is not stored again.
+  void push_back(std::string_view line);
 
  private:
   std::deque<std::string> distinct_;  // never moves a line, so the keys below stay valid

@@ -15,10 +15,13 @@ constexpr size_t kPieceChars = 79;   // what one bounded text read gives of a li
 
 }  // namespace
 
-std::string RecordEntry(std::string_view name, std::string_view header) {
+namespace {
+
+// RecordEntry() into a string kept for its capacity: it runs once a block.
+void MakeEntry(std::string& entry, std::string_view name, std::string_view header) {
   header = UpToNul(header);
   if (!header.empty() && header.back() == '\n') header.remove_suffix(1);
-  std::string entry(name);
+  entry.assign(name);
   entry += ':';
   entry += header;
   if (entry.size() < kEntryText) {
@@ -27,6 +30,13 @@ std::string RecordEntry(std::string_view name, std::string_view header) {
     entry.resize(kEntryText);
     if (IsLeadByteAt(entry, kEntryText - 1)) entry[kEntryText - 1] = ' ';
   }
+}
+
+}  // namespace
+
+std::string RecordEntry(std::string_view name, std::string_view header) {
+  std::string entry;
+  MakeEntry(entry, name, header);
   return entry;
 }
 
@@ -80,7 +90,7 @@ void DivisionRecord::Scan() {
 
 const DivisionRecord::Line* DivisionRecord::Locate(std::string_view name) const {
   if (name.find(':') == std::string_view::npos) {
-    auto it = first_.find(std::string(name));
+    auto it = first_.find(name);
     return it == first_.end() ? nullptr : &lines_[it->second];
   }
   std::string key = std::string(name) + ":";
@@ -96,9 +106,16 @@ std::optional<std::string> DivisionRecord::FindRecord(std::string_view name) con
   return line->text;
 }
 
+const std::string* DivisionRecord::Entry(std::string_view name) const {
+  const Line* line = Locate(name);
+  return line ? &line->text : nullptr;
+}
+
 int DivisionRecord::UpdateRecord(std::string_view name, std::string_view header) {
   if (!stream_) return -1;
-  std::string entry = RecordEntry(name, header) + "\r\n";
+  std::string& entry = entry_;
+  MakeEntry(entry, name, header);
+  entry += "\r\n";
   const Line* found = Locate(name);
   if (!found) {
     // An entry after a last line without its line end would never be found again.
@@ -112,7 +129,9 @@ int DivisionRecord::UpdateRecord(std::string_view name, std::string_view header)
   } else if (found->whole) {
     bytes_.replace(found->start, kEntryOnDisk, entry);
     changedFrom_ = std::min(changedFrom_, found->start);
-    lines_[static_cast<size_t>(found - lines_.data())].text = entry.substr(0, kEntryText) + "\n";
+    std::string& text = lines_[static_cast<size_t>(found - lines_.data())].text;
+    text.assign(entry, 0, kEntryText);
+    text += '\n';
   } else {
     // An entry of the wrong size cannot be rewritten in place without spoiling
     // its neighbours: the record is written anew with that line replaced.

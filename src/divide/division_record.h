@@ -33,6 +33,8 @@ class DivisionRecord {
   // The entry of the named file (at most 79 bytes, its line feed kept): the
   // first line that begins with the name and ":".
   std::optional<std::string> FindRecord(std::string_view name) const;
+  // The same without a copy; valid until the next update.
+  const std::string* Entry(std::string_view name) const;
   // Writes the file's entry over its old one, or adds it at the end. 0, or -1
   // when the entry could not be written (errorNumber() says why).
   int UpdateRecord(std::string_view name, std::string_view header);
@@ -75,7 +77,12 @@ class DivisionRecord {
   size_t changedFrom_ = std::string::npos;
   bool rewriteWhole_ = false;
   std::vector<Line> lines_;                        // in file order
-  std::unordered_map<std::string, size_t> first_;  // name before ":" -> its first line
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, size_t, TextHash, std::equal_to<>> first_;  // name before ":" -> its first line
+  std::string entry_;  // the entry being written, kept for its capacity
   int errno_ = 0;
 };
 

@@ -39,6 +39,10 @@ DivStatus DivisionRun::Divide() {
   FileId logId = log_->Id();
   if (RefuseRecordAsLog(logId, *record)) return -1;
   sink_ = std::make_unique<DivisionSink>(logId, std::move(record));
+  // Lines gathered for writing are views of the reader's buffer.
+  log_->OnMove([this] {
+    if (sink_) sink_->Flush();
+  });
   shown_.total = os::Stat(logPath_).size;
   ShowProgress();
 
@@ -81,6 +85,7 @@ DivStatus DivisionRun::Divide() {
   }
   report_.lines.push_back(SJ("会議室ファイル ") + std::to_string(report_.conferenceFiles) + SJ(" 個、電子メール ") +
                           std::to_string(report_.mails) + SJ(" 通分を分割しました"));
+  log_->OnMove(nullptr);
   log_.reset();
   if ((status == 0 || report_.conferenceFiles != 0) && cfg_.Rename != 0 && !failed_) RenameLog();
   return failed_ ? -1 : 0;
@@ -119,13 +124,7 @@ DivStatus DivisionRun::RunWriter() {
   return 0;
 }
 
-DivStatus DivisionRun::ReadLine() {
-  if (!log_->Read(line_)) return -1;
-  shown_.done += static_cast<int64_t>(line_.size());
-  if (shown_.done >= nextProgress_) ShowProgress();
-  if (kind_ == OutputKind::Conference && IsMessageHeader(line_)) lastHeader_ = line_;
-  return 0;
-}
+void DivisionRun::KeepHeader() { lastHeader_ = line_; }
 
 void DivisionRun::ShowProgress() {
   shown_.done = log_->Tell();
@@ -138,29 +137,55 @@ DivStatus DivisionRun::WriteText(std::string_view text) {
   return 0;
 }
 
+DivStatus DivisionRun::WriteLineApart(std::string_view verbatim) {
+  auto failure = verbatim.empty() ? sink_->WriteText(line_) : sink_->WriteVerbatim(verbatim);
+  if (failure) return StopOnFailure(*failure);
+  return 0;
+}
+
+DivStatus DivisionRun::FlushLines() {
+  if (auto failure = sink_->Flush()) return StopOnFailure(*failure);
+  return 0;
+}
+
 // The next line, read ahead for the test; the current line stays.
 bool DivisionRun::NextLineIs(bool (*test)(std::string_view)) {
   std::string_view next;
-  return log_->Peek(next) && test(next);
+  bool ahead = log_->Peek(next);
+  line_ = log_->line();  // the same line, wherever reading ahead left it
+  return ahead && test(next);
 }
 
-std::string DivisionRun::OutputPath() {
+namespace {
+
+// The paths kept by prompt line: a log of ever new prompts must not fill the memory.
+constexpr size_t kKeptPaths = 4096;
+
+bool SameDay(const Date& a, const Date& b) { return a.year == b.year && a.month == b.month && a.day == b.day; }
+
+}  // namespace
+
+const std::string& DivisionRun::OutputPath() {
   Date today = host_.Today();
-  std::string folder = OutputFolder(cfg_, kind_);
   switch (kind_) {
-    case OutputKind::Conference: {
-      std::string room = RoomName(line_), number = ConferenceNumber(line_);
-      if (cfg_.NameRule == 1) {
-        std::string roomFolder = PathJoin(folder, RoomFolderName(room));
-        if (!roomFolders_.contains(roomFolder) && (DirExists(roomFolder) || os::MakeDir(roomFolder))) {
-          roomFolders_.insert(roomFolder);
-        }
-        return PathJoin(roomFolder, RoomFileName(room, number));
+    case OutputKind::Conference:
+      return ConferencePath();
+    case OutputKind::Patio: {
+      // A patio's path hangs on its prompt line and, for some, the day.
+      std::string_view prompt = UpToNul(line_);
+      auto it = patioPaths_.find(prompt);
+      if (it == patioPaths_.end()) {
+        if (patioPaths_.size() >= kKeptPaths) patioPaths_.clear();
+        it = patioPaths_.emplace(std::string(prompt), DatedName{}).first;
       }
-      return PathJoin(folder, FlatConferenceName(room, number, cfg_.CnfExt));
+      DatedName& known = it->second;
+      if (known.path.empty() || !SameDay(known.day, today)) {
+        known = DatedName{today, PathJoin(OutputFolder(cfg_, kind_), PatioFileName(line_, today))};
+      }
+      return known.path;
     }
     case OutputKind::Mail: {
-      std::string path = PathJoin(folder, MailFileName(today, cfg_.MailName));
+      const std::string& path = DatedPath(today);
       if (cfg_.MailName == 0) return path;
       // Mail files are never removed during a run, so the series goes on from
       // the last name this run took.
@@ -168,25 +193,63 @@ std::string DivisionRun::OutputPath() {
       mailSeries_ = {path, FreeSeriesName(from, false)};
       return mailSeries_.second;
     }
+    default:
+      return DatedPath(today);
+  }
+}
+
+// The names of the other kinds hang on the day alone: each is made once a day.
+const std::string& DivisionRun::DatedPath(const Date& today) {
+  DatedName& known = datedPaths_[static_cast<size_t>(kind_)];
+  if (!known.path.empty() && SameDay(known.day, today)) return known.path;
+  std::string folder = OutputFolder(cfg_, kind_);
+  std::string name;
+  switch (kind_) {
+    case OutputKind::Mail:
+      name = MailFileName(today, cfg_.MailName);
+      break;
     case OutputKind::SentMail:
-      return PathJoin(folder, SentMailFileName(today));
+      name = SentMailFileName(today);
+      break;
     case OutputKind::Hp:
-      return PathJoin(folder, HpFileName(today, cfg_.HpNameRule));
-    case OutputKind::Patio:
-      return PathJoin(folder, PatioFileName(line_, today));
+      name = HpFileName(today, cfg_.HpNameRule);
+      break;
     case OutputKind::MailList:
-      return PathJoin(folder, MailListFileName(today));
-    case OutputKind::Etc:
-    case OutputKind::None:
+      name = MailListFileName(today);
+      break;
+    default:
+      name = EtcFileName(today);
       break;
   }
-  return PathJoin(folder, EtcFileName(today));
+  known = DatedName{today, PathJoin(folder, name)};
+  return known.path;
+}
+
+// A conference's path hangs on its prompt line alone (up to a NUL): each
+// prompt is worked out once, once its room folder is there.
+const std::string& DivisionRun::ConferencePath() {
+  std::string_view prompt = UpToNul(line_);
+  if (auto known = conferencePaths_.find(prompt); known != conferencePaths_.end()) return known->second;
+  if (conferencePaths_.size() >= kKeptPaths) conferencePaths_.clear();
+  std::string folder = OutputFolder(cfg_, kind_);
+  std::string room = RoomName(line_), number = ConferenceNumber(line_);
+  if (cfg_.NameRule != 1) {
+    return conferencePaths_.emplace(prompt, PathJoin(folder, FlatConferenceName(room, number, cfg_.CnfExt)))
+        .first->second;
+  }
+  std::string roomFolder = PathJoin(folder, RoomFolderName(room));
+  if (!roomFolders_.contains(roomFolder) && (DirExists(roomFolder) || os::MakeDir(roomFolder))) {
+    roomFolders_.insert(roomFolder);
+  }
+  scratchPath_ = PathJoin(roomFolder, RoomFileName(room, number));
+  if (!roomFolders_.contains(roomFolder)) return scratchPath_;
+  return conferencePaths_.emplace(prompt, scratchPath_).first->second;
 }
 
 // 0, or -2 when the file could not be opened: nothing of the run is kept then,
 // for the block would be missing from it.
 int DivisionRun::OpenOutput() {
-  std::string requested = OutputPath();
+  const std::string& requested = OutputPath();
   auto failure = sink_->Open(requested);
   if (!failure) return 0;
   if (failure->opening) Report(SJ("  %s を開けませんでした！"), requested);
@@ -196,7 +259,7 @@ int DivisionRun::OpenOutput() {
 // The block's record entry is kept with the run and written when it commits.
 void DivisionRun::CloseOutput(bool updateRecord) {
   if (!sink_->HasOutput()) return;
-  std::string name = FileNamePart(sink_->path());
+  const std::string& name = sink_->name();
   bool hasEntry = kind_ == OutputKind::Conference || name.starts_with('F') || name.starts_with('S');
   if (updateRecord && hasEntry) sink_->record().UpdateRecord(name, lastHeader_);
   sink_->Close();
@@ -215,10 +278,11 @@ DivStatus DivisionRun::StopOnFailure(const DivisionSink::Failure& failure) {
 }
 
 void DivisionRun::Report(std::string_view format, std::string_view value) {
-  std::string line(format);
+  std::string& line = reportLine_;
+  line.assign(format);
   size_t at = line.find("%s");
   if (at != std::string::npos) line.replace(at, 2, value);
-  report_.lines.push_back(std::move(line));
+  report_.lines.push_back(line);
 }
 
 void DivisionRun::RenameLog() {

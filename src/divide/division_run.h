@@ -4,10 +4,12 @@
 // files and the division record. Everything the user sees goes through the host.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -37,8 +39,27 @@ class DivisionRun {
 
  private:
   // Reading and writing the current line.
-  DivStatus ReadLine();
+  // Every line of the log passes these two: their common paths are inline.
+  DivStatus ReadLine() {
+    bool read = log_->Next();
+    line_ = log_->line();
+    if (!read) return -1;
+    shown_.done += static_cast<int64_t>(line_.size());
+    if (shown_.done >= nextProgress_) ShowProgress();
+    if (kind_ == OutputKind::Conference && IsMessageHeader(line_)) KeepHeader();
+    return 0;
+  }
+  // Writes the current line; runs of plain lines are written together.
+  DivStatus WriteLine() {
+    std::string_view verbatim = log_->Verbatim();
+    if (!verbatim.empty() && sink_->Extend(verbatim)) return 0;
+    return WriteLineApart(verbatim);
+  }
+  void KeepHeader();
+  DivStatus WriteLineApart(std::string_view verbatim);
   DivStatus WriteText(std::string_view text);
+  // Writes out the lines gathered so far: at the end of every block.
+  DivStatus FlushLines();
   bool NextLineIs(bool (*test)(std::string_view));
 
   // The writers, one per kind of block.
@@ -56,7 +77,10 @@ class DivisionRun {
 
   // Output files.
   int OpenOutput();
-  std::string OutputPath();
+  // The path of the current block's output; valid until the next call.
+  const std::string& OutputPath();
+  const std::string& DatedPath(const Date& today);
+  const std::string& ConferencePath();
   void CloseOutput(bool updateRecord);
   DivStatus StopOnFailure(const DivisionSink::Failure& failure);
   bool RefuseRecordAsLog(FileId logId, const DivisionRecord& record);
@@ -71,8 +95,10 @@ class DivisionRun {
   std::unique_ptr<LineReader> log_;
   std::unique_ptr<DivisionSink> sink_;
   FindHeader recogniser_;
-  std::string line_;
+  std::string_view line_;  // the current line, in the reader's buffer
   std::string blockPrompt_;
+  std::string reportLine_;  // kept for their capacity
+  std::string scratchPath_;
   std::string lastHeader_;
   OutputKind kind_ = OutputKind::None;
   DivideMsg report_;
@@ -80,6 +106,18 @@ class DivisionRun {
   // Names already looked at in this run: each is asked of the file system once.
   std::pair<std::string, std::string> mailSeries_;  // a mail name -> the last free one of its series
   std::unordered_set<std::string> roomFolders_;
+  // Output paths already made in this run.
+  struct DatedName {
+    Date day;
+    std::string path;
+  };
+  std::array<DatedName, 8> datedPaths_;  // by kind
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> conferencePaths_;  // by prompt
+  std::unordered_map<std::string, DatedName, TextHash, std::equal_to<>> patioPaths_;           // by prompt
   DivProgressFn progress_;
   DivProgress shown_;
   int64_t nextProgress_ = 0;

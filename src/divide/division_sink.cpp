@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/paths.h"
 #include "divide/output_files.h"
 #include "platform/os.h"
 
@@ -53,6 +54,7 @@ DivisionSink::~DivisionSink() {
 }
 
 std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& requested) {
+  if (auto failure = Flush()) return failure;
   Output* out = nullptr;
   if (auto known = byRequested_.find(requested); known != byRequested_.end()) {
     out = known->second;
@@ -69,7 +71,8 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
       stream->Close();  // nothing was written through it
     } else {
       int64_t size = stream->Tell();
-      outputs_.push_back(std::make_unique<Output>(Output{*safe, existed ? size : -1, size, std::move(stream)}));
+      outputs_.push_back(
+          std::make_unique<Output>(Output{*safe, FileNamePart(*safe), existed ? size : -1, size, std::move(stream)}));
       same = outputs_.back().get();
       ++open_;
     }
@@ -81,6 +84,7 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
     if (!out->stream) return Failure{out->path, errno, true};
     ++open_;
   }
+  out->stream->ReserveWrites();
   out->lastUse = ++clock_;
   current_ = out;
   return MakeRoom();
@@ -109,7 +113,47 @@ DivisionSink::Failure DivisionSink::WriteFailure(Output& out) {
   return Failure{out.path, error != 0 ? error : EIO, false};
 }
 
+std::optional<DivisionSink::Failure> DivisionSink::StartGathering(std::string_view line) {
+  if (auto failure = Flush()) return failure;
+  gathered_ = line;
+  return std::nullopt;
+}
+
+std::optional<DivisionSink::Failure> DivisionSink::Flush() {
+  if (failed_ || gathered_.empty()) return failed_;
+  std::string_view lines = gathered_;
+  gathered_ = {};
+  Output& out = *current_;
+  out.size += static_cast<int64_t>(lines.size());
+  if (!WriteGathered(*out.stream, lines)) failed_ = WriteFailure(out);
+  return failed_;
+}
+
+// The lines go to the stream in pieces cut where writing them one by one
+// (text, then CR LF) would have made it hand its buffer to the file, so that
+// the file is written at the same points, and fails at the same points.
+bool DivisionSink::WriteGathered(Stream& stream, std::string_view lines) {
+  size_t done = 0;
+  const size_t body = lines.size() - 2;  // the last CR LF is written as such
+  for (;;) {
+    size_t room = Stream::kWriteChunk - stream.Buffered();
+    if (lines.size() - done < room) break;
+    // The first end of a line's text or of its CR LF that fills the buffer.
+    size_t from = done + room - 1;
+    auto lf = from < body ? static_cast<const char*>(std::memchr(lines.data() + from, '\n', body - from)) : nullptr;
+    size_t at = lf ? static_cast<size_t>(lf - lines.data()) : lines.size() - 1;
+    size_t cut = at >= done + room + 1 ? at - 1 : at + 1;
+    bool ok = cut == lines.size() ? stream.Write(lines.substr(done, body - done)) && stream.Write("\r\n")
+                                  : stream.Write(lines.substr(done, cut - done));
+    if (!ok) return false;
+    done = cut;
+    if (done == lines.size()) return true;
+  }
+  return stream.Write(lines.substr(done, body - done)) && stream.Write("\r\n");
+}
+
 std::optional<DivisionSink::Failure> DivisionSink::WriteText(std::string_view text) {
+  if (auto failure = Flush()) return failure;
   Output& out = *current_;
   for (;;) {
     size_t end = TextEnd(text);
@@ -129,8 +173,8 @@ std::optional<DivisionSink::Failure> DivisionSink::WriteText(std::string_view te
 void DivisionSink::RemoveIfEmpty() { current_->removeIfEmpty = true; }
 
 std::optional<DivisionSink::Failure> DivisionSink::Commit() {
+  std::optional<Failure> failure = Flush();
   current_ = nullptr;
-  std::optional<Failure> failure;
   for (auto& out : outputs_) {
     if (!out->stream) continue;
     if (!out->stream->Close() && !failure) failure = WriteFailure(*out);
@@ -150,6 +194,7 @@ std::optional<DivisionSink::Failure> DivisionSink::Commit() {
 }
 
 void DivisionSink::Rollback() {
+  gathered_ = {};
   current_ = nullptr;
   for (auto& out : outputs_) {
     if (out->stream) out->stream->Close();

@@ -44,15 +44,37 @@ class DivisionSink {
   // an output that names the log or the record gets another last byte.
   std::optional<Failure> Open(const std::string& requested);
   bool HasOutput() const { return current_ != nullptr; }
-  // The current output's path as opened.
+  // The current output's path as opened, and its file name.
   const std::string& path() const { return current_->path; }
+  const std::string& name() const { return current_->name; }
   // Writes text to the current output up to its first line feed (then CR LF)
   // or end-of-file byte (then nothing more); NUL bytes are left out.
   std::optional<Failure> WriteText(std::string_view text);
+  // Writes a line given as its bytes in the log, which end in CR LF (only the
+  // last one's CR may read as a line feed) and which WriteText() would write
+  // unchanged. Lines that follow one another in the log are gathered and
+  // written together; the views must stay valid until Flush().
+  std::optional<Failure> WriteVerbatim(std::string_view line) {
+    if (Extend(line)) return std::nullopt;
+    return StartGathering(line);
+  }
+  // WriteVerbatim() for a line right after the ones gathered; false, and
+  // nothing done, for any other.
+  bool Extend(std::string_view line) {
+    if (gathered_.empty() || gathered_.data() + gathered_.size() != line.data()) return false;
+    gathered_ = std::string_view(gathered_.data(), gathered_.size() + line.size());
+    return true;
+  }
+  // Writes what WriteVerbatim() gathered. A failure that comes of it is kept
+  // and comes back from every later call until the run is rolled back.
+  std::optional<Failure> Flush();
   // The current output is to be deleted at the end when it still holds nothing.
   void RemoveIfEmpty();
   // No current output; its file stays open for the next block that goes there.
-  void Close() { current_ = nullptr; }
+  void Close() {
+    Flush();
+    current_ = nullptr;
+  }
 
   // Flushes every split file, then writes the record. On failure everything
   // is rolled back and the failure comes back.
@@ -64,6 +86,7 @@ class DivisionSink {
  private:
   struct Output {
     std::string path;
+    std::string name;
     int64_t sizeBefore = -1;  // -1: the run created it
     int64_t size = 0;
     std::unique_ptr<Stream> stream;
@@ -72,6 +95,8 @@ class DivisionSink {
   };
   std::optional<Failure> MakeRoom();
   Failure WriteFailure(Output& out);
+  std::optional<Failure> StartGathering(std::string_view line);
+  bool WriteGathered(Stream& stream, std::string_view lines);
 
   FileId log_;
   std::unique_ptr<DivisionRecord> record_;
@@ -79,6 +104,8 @@ class DivisionSink {
   std::unordered_map<std::string, Output*> byRequested_;
   std::map<std::pair<uint64_t, uint64_t>, Output*> byId_;
   Output* current_ = nullptr;
+  std::string_view gathered_;      // lines for the current output, not yet written
+  std::optional<Failure> failed_;  // a failure while writing gathered lines
   size_t open_ = 0;
   uint64_t clock_ = 0;
   bool finished_ = false;

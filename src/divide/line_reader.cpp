@@ -1,42 +1,238 @@
 #include "divide/line_reader.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define RKV_WIDE_SCAN 1
+#endif
 
 #include "platform/os.h"
 
 namespace rkv {
+namespace {
+
+// The buffer may be read past its bytes by this much (whole vector loads).
+constexpr size_t kSpare = 64;
+
+// The first line feed, NUL or end-of-file byte of p[0, n), or n. Loads may
+// reach up to 15 bytes past n, which the buffer's spare bytes allow.
+inline size_t FirstSpecial(const char* p, size_t n) {
+#ifdef __SSE2__
+  const __m128i lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128(), eof = _mm_set1_epi8(0x1A);
+  for (size_t i = 0; i < n; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul)), _mm_cmpeq_epi8(v, eof));
+    if (int mask = _mm_movemask_epi8(hit)) {
+      return std::min(n, i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))));
+    }
+  }
+  return n;
+#else
+  for (size_t i = 0; i < n; ++i) {
+    if (p[i] == '\n' || p[i] == '\0' || p[i] == '\x1A') return i;
+  }
+  return n;
+#endif
+}
+
+#ifdef RKV_WIDE_SCAN
+// The same 32 bytes at a time, where the processor can; up to 63 bytes past
+// n. The first 64 bytes are looked at in one go: most lines end there, and
+// one test of them is one branch the processor foresees.
+__attribute__((target("avx2"), always_inline)) inline uint64_t SpecialMask32(const char* p) {
+  const __m256i lf = _mm256_set1_epi8('\n'), nul = _mm256_setzero_si256(), eof = _mm256_set1_epi8(0x1A);
+  __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  __m256i hit =
+      _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(v, lf), _mm256_cmpeq_epi8(v, nul)), _mm256_cmpeq_epi8(v, eof));
+  return static_cast<unsigned>(_mm256_movemask_epi8(hit));
+}
+
+__attribute__((target("avx2"), always_inline)) inline size_t FirstSpecialWide(const char* p, size_t n) {
+  uint64_t first = SpecialMask32(p) | SpecialMask32(p + 32) << 32;
+  if (first != 0) return std::min(n, static_cast<size_t>(__builtin_ctzll(first)));
+  for (size_t i = 64; i < n; i += 32) {
+    if (uint64_t mask = SpecialMask32(p + i)) return std::min(n, i + static_cast<size_t>(__builtin_ctzll(mask)));
+  }
+  return n;
+}
+#endif
+
+}  // namespace
 
 std::unique_ptr<LineReader> LineReader::Open(std::string_view path) {
   // A pipe or a device is no log: reading one might wait, or go on, forever.
   if (!os::Stat(path).regular) return nullptr;
-  auto stream = OpenTextRead(path);
+  auto stream = Stream::Open(path, "rb");
   if (!stream) return nullptr;
   return std::make_unique<LineReader>(std::move(stream));
 }
 
-bool LineReader::Read(std::string& line) {
+// The file is asked for the stream's usual amount at a time, at the same
+// offsets as a stream would read it.
+LineReader::LineReader(std::unique_ptr<Stream> stream)
+    : stream_(std::move(stream)),
+      chunk_(StreamBufferSize()),
+      capacity_(chunk_ + 4 * kLook),
+      base_(stream_->Tell()) {
+  buf_ = std::make_unique<char[]>(capacity_ + kSpare);
+#ifdef RKV_WIDE_SCAN
+  wide_ = __builtin_cpu_supports("avx2");
+#endif
+}
+
+size_t LineReader::Fill(size_t from, size_t need) {
+  if (end_ - from >= need || atEnd_) return 0;
+  size_t moved = 0;
+  // Every read asks for a whole chunk, which must fit after what is kept.
+  if (capacity_ - from < need + chunk_) {
+    // What lies before from is passed: its views are used up before it goes.
+    if (beforeMove_) beforeMove_();
+    std::memmove(buf_.get(), buf_.get() + from, end_ - from);
+    moved = from;
+    base_ += static_cast<int64_t>(moved);
+    end_ -= moved;
+    pos_ -= moved;
+    for (Span* span : {&cur_, &ahead_}) {
+      if (span->start >= moved) {
+        span->start -= moved;
+        span->end -= moved;
+      } else {
+        *span = Span{};
+      }
+    }
+    from = 0;
+  }
+  while (end_ - from < need && !atEnd_) {
+    size_t got = stream_->ReadSome(buf_.get() + end_, std::min(chunk_, capacity_ - end_));
+    if (got == 0) atEnd_ = true;  // the end, or an error Failed() tells of
+    end_ += got;
+  }
+  return moved;
+}
+
+// One line from pos_, as a bounded text read gives it: up to its line feed,
+// or kMaxRead bytes, or the end of the file. The buffer holds kLook bytes
+// from pos_ or everything up to the end. There is one of these for each
+// width of scan; the common line, plain and ending in CR LF, is done inline.
+bool LineReader::Parse(Span& span) {
+  size_t avail = end_ - pos_;
+  if (avail == 0) return false;
+  const char* p = buf_.get() + pos_;
+  size_t n = std::min(avail, kMaxRead);
+  return Take(span, n, FirstSpecial(p, n));
+}
+
+#ifdef RKV_WIDE_SCAN
+__attribute__((target("avx2"))) bool LineReader::ParseWide(Span& span) {
+  size_t avail = end_ - pos_;
+  if (avail == 0) return false;
+  const char* p = buf_.get() + pos_;
+  size_t n = std::min(avail, kMaxRead);
+  return Take(span, n, FirstSpecialWide(p, n));
+}
+#else
+bool LineReader::ParseWide(Span& span) { return Parse(span); }
+#endif
+
+// The line from pos_ whose first line feed, NUL or end-of-file byte among
+// its first n bytes is at lf (n when none).
+bool LineReader::Take(Span& span, size_t n, size_t lf) {
+  char* p = buf_.get() + pos_;
+  if (lf < n && lf > 0 && p[lf] == '\n' && p[lf - 1] == '\r') {
+    span = Span{pos_, pos_ + lf + 1, lf, true, true};
+    p[lf - 1] = '\n';
+    pos_ = span.end;
+    return true;
+  }
+  size_t avail = end_ - pos_;
+  bool plain = lf == n || p[lf] == '\n';
+  if (!plain) {
+    auto found = static_cast<const char*>(std::memchr(p + lf, '\n', n - lf));
+    lf = found ? static_cast<size_t>(found - p) : n;
+  }
+  span = Span{pos_, 0, 0, false, false};
+  if (lf < n) {
+    span.crlf = lf > 0 && p[lf - 1] == '\r';
+    span.text = span.crlf ? lf : lf + 1;
+    span.end = pos_ + lf + 1;
+  } else if (n == kMaxRead && p[n - 1] == '\r' && avail > n && p[n] == '\n') {
+    // A CR LF right after the longest piece still ends it.
+    span.crlf = true;
+    span.text = n;
+    span.end = pos_ + n + 1;
+  } else {
+    span.text = n;
+    span.end = pos_ + n;
+  }
+  span.verbatim = span.crlf && plain;
+  pos_ = span.end;
+  Show(span);
+  return true;
+}
+
+bool LineReader::NextSlow() {
   if (peeked_) {
     peeked_ = false;
-    line.swap(ahead_);
-    return aheadRead_;
+    cur_ = ahead_;
+    ahead_ = Span{};
+    if (!aheadRead_) {
+      cur_ = Span{pos_, pos_};
+      return false;
+    }
+    // Room for the line after it, for the next Peek().
+    Fill(cur_.start, cur_.end - cur_.start + kLook);
+    return true;
   }
-  if (lost_) return false;
-  return stream_->Gets(line, kMaxRead + 1);
+  if (!lost_) {
+    Fill(pos_, 2 * kLook);
+    if (ParseAny(cur_)) return true;
+  }
+  cur_ = Span{pos_, pos_};
+  return false;
+}
+
+bool LineReader::Read(std::string& line) {
+  if (!Next()) {
+    line.clear();
+    return false;
+  }
+  line.assign(this->line());
+  return true;
 }
 
 bool LineReader::Peek(std::string_view& line) {
   if (!peeked_) {
-    peekedAt_ = stream_->Tell();
-    aheadRead_ = !lost_ && stream_->Gets(ahead_, kMaxRead + 1);
     peeked_ = true;
+    aheadRead_ = false;
+    if (!lost_) {
+      // Only when Next() could not make room: the current line moves with its bytes.
+      Fill(std::min(cur_.start, pos_), pos_ - std::min(cur_.start, pos_) + kLook);
+      aheadRead_ = ParseAny(ahead_);
+    }
+    if (!aheadRead_) ahead_ = Span{pos_, pos_};
   }
-  line = ahead_;
+  line = std::string_view(buf_.get() + ahead_.start, ahead_.text);
   return aheadRead_;
 }
 
 bool LineReader::Seek(int64_t position) {
+  Hide(cur_);
+  Hide(ahead_);
   peeked_ = false;
-  if (!lost_ && stream_->Seek(position, SEEK_SET)) return true;
+  if (beforeMove_) beforeMove_();
+  pos_ = end_ = 0;
+  cur_ = ahead_ = Span{};
+  atEnd_ = false;
+  if (!lost_ && stream_->Seek(position, SEEK_SET)) {
+    base_ = position;
+    return true;
+  }
   lost_ = true;
   return false;
 }

@@ -1,9 +1,14 @@
 // The one line reader of log division: the log is read as text (CR LF is one
 // line feed) in bounded pieces of at most 253 bytes, so a longer physical line
 // arrives as several lines. 0x1A is an ordinary byte here.
+//
+// Lines are handed out as views into one large read buffer, never copied: a
+// line ending in CR LF is shown with the CR turned into its line feed for as
+// long as it is the current or the read-ahead line, and put back afterwards.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,27 +23,86 @@ class LineReader {
 
   // Nothing when the path names no regular file or it cannot be opened for reading.
   static std::unique_ptr<LineReader> Open(std::string_view path);
-  explicit LineReader(std::unique_ptr<Stream> stream) : stream_(std::move(stream)) {}
+  // stream: opened for binary reading.
+  explicit LineReader(std::unique_ptr<Stream> stream);
 
+  // Moves to the next line; false at the end of the file or on an error. The
+  // line (line()) stays where it is until the next Next(), Read() or Seek();
+  // Peek() does not move it.
+  bool Next() {
+    Hide(cur_);
+    // Most lines: the buffer holds this one and the one after it.
+    if (!peeked_ && end_ - pos_ >= 2 * kLook && !lost_) return ParseAny(cur_);
+    return NextSlow();
+  }
+  std::string_view line() const { return {buf_.get() + cur_.start, cur_.text}; }
+  // The current line's bytes as they are in the file, when writing the line
+  // (its line feed as CR LF) gives exactly these bytes: it ends in CR LF and
+  // holds no NUL or end-of-file byte. Empty otherwise. The CR of the current
+  // line may still read as a line feed here; the bytes of earlier lines are
+  // the file's until the buffer moves (see OnMove()).
+  std::string_view Verbatim() const {
+    return cur_.verbatim ? std::string_view(buf_.get() + cur_.start, cur_.end - cur_.start) : std::string_view();
+  }
   // The next line with its line feed, or false at the end of the file or on an error.
   bool Read(std::string& line);
   // The line the next Read() gives, read ahead without moving past it.
   bool Peek(std::string_view& line);
   // Real byte positions, for reading ahead and coming back.
-  int64_t Tell() const { return peeked_ ? peekedAt_ : stream_->Tell(); }
+  int64_t Tell() const { return base_ + static_cast<int64_t>(peeked_ ? ahead_.start : pos_); }
   bool Seek(int64_t position);
+  // Called before the bytes of lines already passed leave the buffer, so that
+  // whoever holds views of them can use them up first.
+  void OnMove(std::function<void()> beforeMove) { beforeMove_ = std::move(beforeMove); }
   FileId Id() const { return stream_->Id(); }
   // Reading stopped on an error rather than at the end of the file.
   bool Failed() const { return lost_ || stream_->Failed(); }
   int LastErrno() const { return stream_->LastErrno(); }
 
  private:
+  // Bytes one line can need: its longest piece and the line feed of a CR LF
+  // that ends right after it.
+  static constexpr size_t kLook = kMaxRead + 1;
+
+  struct Span {
+    size_t start = 0;
+    size_t end = 0;         // after its last byte in the file
+    size_t text = 0;        // the length the line has as text
+    bool crlf = false;      // ends in CR LF; the CR reads as the line feed while shown
+    bool verbatim = false;  // see Verbatim()
+  };
+  bool NextSlow();
+  bool ParseAny(Span& span) { return wide_ ? ParseWide(span) : Parse(span); }
+  bool Parse(Span& span);
+  bool ParseWide(Span& span);
+  __attribute__((always_inline)) inline bool Take(Span& span, size_t n, size_t lf);
+  void Show(const Span& span) {
+    if (span.crlf) buf_[span.end - 2] = '\n';
+  }
+  void Hide(Span& span) {
+    if (span.crlf) buf_[span.end - 2] = '\r';
+    span.crlf = false;
+  }
+  // Makes sure the buffer holds need bytes from from on, or everything up to
+  // the end of the file; what lies before from may leave the buffer, and the
+  // rest moves to its start. Returns how far the bytes moved.
+  size_t Fill(size_t from, size_t need);
+
   std::unique_ptr<Stream> stream_;
-  std::string ahead_;  // the line Peek() read
+  std::unique_ptr<char[]> buf_;
+  size_t chunk_ = 0;     // bytes asked of the file at a time
+  size_t capacity_ = 0;  // usable bytes of buf_ (it has some spare after them)
+  size_t pos_ = 0;       // the first byte no line took yet
+  size_t end_ = 0;       // after the last byte read
+  int64_t base_ = 0;     // the file offset of buf_[0]
+  bool atEnd_ = false;   // nothing more comes from the file
+  Span cur_;
+  Span ahead_;  // the line Peek() read
   bool peeked_ = false;
   bool aheadRead_ = false;
-  int64_t peekedAt_ = 0;
   bool lost_ = false;  // a seek back failed: the position is no longer known
+  bool wide_ = false;  // the processor has 32-byte vectors
+  std::function<void()> beforeMove_;
 };
 
 }  // namespace rkv

@@ -50,7 +50,7 @@ bool IsMaskedId(std::string_view line, size_t col) {
 // The shape tests look at every column up to the last one they examine, and a
 // NUL matches no class, so they can run on the line as read; only the copies
 // stop at a NUL.
-int ConferencePromptTest(FindHeader* state, std::string_view line) {
+int detail::ConferencePromptShape(FindHeader* state, std::string_view line) {
   if (!Is(line, 0, '-') || !Blank(line, 1)) return 0;
   size_t e = 2;
   while (Alnum(line, e)) ++e;
@@ -64,14 +64,8 @@ int ConferencePromptTest(FindHeader* state, std::string_view line) {
   return LineKind::ConferencePrompt;
 }
 
-int PatioPromptTest(std::string_view line) {
-  line = UpToNul(line);
-  if (line.substr(0, 6) != "- MES(") return 0;
-  if (!BlankOrDigit(line, 6) || !Digit(line, 7) || !Is(line, 8, ')') || !Is(line, 9, ':')) return 0;
-  return LineKind::PatioPrompt;
-}
 
-int MessageHeaderTest(FindHeader* state, std::string_view line) {
+int detail::MessageHeaderShape(FindHeader* state, std::string_view line) {
   if (Is(line, 3, '/')) {
     if (!All(line, 0, 2, Digit) || !All(line, 4, 6, Digit) || !All(line, 7, 9, Blank)) return 0;
     if (Is(line, 10, '*')) return IsMaskedId(line, 10) ? LineKind::MessageHeader : 0;
@@ -100,8 +94,11 @@ int DateLineTest(std::string_view line) {
              : 0;
 }
 
-bool IsMailHeaderShapeA(std::string_view s) {
-  s = UpToNul(s);
+namespace {
+
+// The shape tests below take a line already cut at its first NUL, so that a
+// classifier that runs many of them cuts it once.
+bool MailHeaderShapeA(std::string_view s) {
   auto upperOrDigit = [](std::string_view t, size_t i) { return Upper(t, i) || Digit(t, i); };
   return BlankOrDigit(s, 0) && Digit(s, 1) && Blank(s, 2) && s.size() > 20 && Blank(s, 21) &&
          All(s, 22, 24, Upper) && s.size() > 25 && All(s, 26, 28, upperOrDigit) && Digit(s, 29) &&
@@ -110,23 +107,19 @@ bool IsMailHeaderShapeA(std::string_view s) {
          s.size() > 48 && All(s, 49, 50, Digit) && Is(s, 51, ':');
 }
 
-bool IsMailHeaderShapeB(std::string_view s) {
-  s = UpToNul(s);
+bool MailHeaderShapeB(std::string_view s) {
   return BlankOrDigit(s, 0) && Digit(s, 1) && Blank(s, 2) && (Blank(s, 3) || Is(s, 3, '#')) &&
          s.size() > 19 && All(s, 20, 21, Blank) && All(s, 22, 24, Upper) && All(s, 25, 29, Digit) &&
          All(s, 30, 31, Blank) && All(s, 32, 33, Digit) && Is(s, 34, '/') && All(s, 35, 36, Digit) &&
          Blank(s, 37) && All(s, 38, 39, Digit);
 }
 
-int MailHeaderTest(std::string_view line) {
-  if (IsMailHeaderShapeA(line) || IsMailHeaderShapeB(line) || BeginsWith(line, "Subject:")) {
-    return LineKind::MailHeader;
-  }
+int MailHeaderCut(std::string_view line, std::string_view cut) {
+  if (MailHeaderShapeA(cut) || MailHeaderShapeB(cut) || BeginsWith(line, "Subject:")) return LineKind::MailHeader;
   return 0;
 }
 
-int HpLineTest(std::string_view s) {
-  s = UpToNul(s);
+int HpLineCut(std::string_view s) {
   if (s.size() < 42) return 0;
   bool ok = All(s, 0, 2, Alnum) && All(s, 3, 4, Blank) && Is(s, 5, '[') && All(s, 6, 7, Alnum) &&
             Is(s, 8, '/') && All(s, 9, 10, Alnum) && Is(s, 11, '/') && All(s, 12, 13, Alnum) &&
@@ -135,8 +128,7 @@ int HpLineTest(std::string_view s) {
   return ok ? LineKind::HpLine : 0;
 }
 
-int ListLineTest(std::string_view s) {
-  s = UpToNul(s);
+int ListLineCut(std::string_view s) {
   if (s.size() < 32) return 0;
   bool ok = All(s, 0, 1, BlankOrDigit) && Digit(s, 2) && All(s, 3, 5, Blank) && All(s, 6, 8, Letter) &&
             All(s, 9, 13, Digit) && All(s, 14, 15, Blank) && BlankOrDigit(s, 16) && Digit(s, 17) &&
@@ -144,6 +136,30 @@ int ListLineTest(std::string_view s) {
             All(s, 25, 26, BlankOrDigit) && Digit(s, 27) && All(s, 28, 29, Blank);
   return ok ? LineKind::ListLine : 0;
 }
+
+int PatioPromptCut(std::string_view line) {
+  if (line.substr(0, 6) != "- MES(") return 0;
+  if (!BlankOrDigit(line, 6) || !Digit(line, 7) || !Is(line, 8, ')') || !Is(line, 9, ':')) return 0;
+  return LineKind::PatioPrompt;
+}
+
+int UsageNoticeCut(std::string_view line, std::string_view cut) {
+  if (BeginsWith(line, SJ("利用料金情報    BILL")) ||
+      cut.find(SJ("あなたの御利用状況は次のとおりです")) != std::string_view::npos ||
+      cut.find(SJ("あなたのご利用状況は次のとおりです")) != std::string_view::npos) {
+    return LineKind::UsageNotice;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool IsMailHeaderShapeA(std::string_view s) { return MailHeaderShapeA(UpToNul(s)); }
+bool IsMailHeaderShapeB(std::string_view s) { return MailHeaderShapeB(UpToNul(s)); }
+int MailHeaderTest(std::string_view line) { return MailHeaderCut(line, UpToNul(line)); }
+int HpLineTest(std::string_view s) { return HpLineCut(UpToNul(s)); }
+int ListLineTest(std::string_view s) { return ListLineCut(UpToNul(s)); }
+int PatioPromptTest(std::string_view line) { return PatioPromptCut(UpToNul(line)); }
 
 int LibraryListLineTest(std::string_view s) {
   s = UpToNul(s);
@@ -156,14 +172,7 @@ int WeeklyNoticeTest(std::string_view line) {
   return BeginsWith(line, SJ("今週のお知らせ    NEW")) ? LineKind::WeeklyNotice : 0;
 }
 
-int UsageNoticeTest(std::string_view line) {
-  if (BeginsWith(line, SJ("利用料金情報    BILL")) ||
-      Contains(line, SJ("あなたの御利用状況は次のとおりです")) ||
-      Contains(line, SJ("あなたのご利用状況は次のとおりです"))) {
-    return LineKind::UsageNotice;
-  }
-  return 0;
-}
+int UsageNoticeTest(std::string_view line) { return UsageNoticeCut(line, UpToNul(line)); }
 
 int ComposedAddresseeTest(std::string_view line) {
   return BeginsWith(line, "TO:") || BeginsWith(line, "To: ") ? LineKind::ComposedAddressee : 0;
@@ -205,7 +214,7 @@ int MorePromptTest(std::string_view line) {
   return BeginsWith(line, SJ("続き (改行で表示　E:終了)")) ? LineKind::MorePrompt : 0;
 }
 
-int IsServicePrompt(std::string_view line, int promptRule) {
+int detail::ServicePromptShape(std::string_view line, int promptRule) {
   if (line.empty()) return 0;
   // Most lines are rejected on their first byte.
   switch (line[0]) {
@@ -251,16 +260,17 @@ bool IsConferenceStart(std::string_view line) {
 }
 
 int ClassifyBlock(FindHeader& state, std::string_view line) {
+  std::string_view cut = UpToNul(line);
   if (int k = ConferencePromptTest(&state, line)) return k;
-  if (int k = MailHeaderTest(line)) return k;
+  if (int k = MailHeaderCut(line, cut)) return k;
   if (int k = ComposedAddresseeTest(line)) return k;
   if (int k = SentMailListHeadingTest(line)) return k;
   if (int k = ReceivedMailListHeadingTest(line)) return k;
   if (int k = WeeklyNoticeTest(line)) return k;
-  if (int k = UsageNoticeTest(line)) return k;
-  if (int k = ListLineTest(line)) return k;
-  if (int k = HpLineTest(line)) return k;
-  if (int k = PatioPromptTest(line)) return k;
+  if (int k = UsageNoticeCut(line, cut)) return k;
+  if (int k = ListLineCut(cut)) return k;
+  if (int k = HpLineCut(cut)) return k;
+  if (int k = PatioPromptCut(cut)) return k;
   return 0;
 }
 

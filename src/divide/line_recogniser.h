@@ -55,9 +55,24 @@ int ClassifyBlock(FindHeader& state, std::string_view line);
 // addressee line, 1 message headers only, any other mode nothing.
 int ClassifyFull(FindHeader& state, std::string_view line, int mode);
 
+namespace detail {
+int ConferencePromptShape(FindHeader* state, std::string_view line);
+int MessageHeaderShape(FindHeader* state, std::string_view line);
+int ServicePromptShape(std::string_view line, int promptRule);
+}  // namespace detail
+
 // One test per kind; the two stateful ones update the copies in the state.
-int ConferencePromptTest(FindHeader* state, std::string_view line);
-int MessageHeaderTest(FindHeader* state, std::string_view line);
+// The tests every line of a log meets turn most lines away on their first
+// bytes, inline.
+inline int ConferencePromptTest(FindHeader* state, std::string_view line) {
+  if (line.size() < 2 || line[0] != '-' || line[1] != ' ') return 0;
+  return detail::ConferencePromptShape(state, line);
+}
+// A header has "/" at column 3 or 5, or begins with "No.".
+inline int MessageHeaderTest(FindHeader* state, std::string_view line) {
+  if (line.size() < 4 || (line[3] != '/' && (line.size() < 6 || line[5] != '/') && line[0] != 'N')) return 0;
+  return detail::MessageHeaderShape(state, line);
+}
 int MailHeaderTest(std::string_view line);
 int HpLineTest(std::string_view line);
 int PatioPromptTest(std::string_view line);
@@ -85,7 +100,12 @@ bool IsMailHeaderShapeA(std::string_view line);
 bool IsMailHeaderShapeB(std::string_view line);
 
 // 99 when the line is a prompt of the service at which the user types a command.
-int IsServicePrompt(std::string_view line, int promptRule);
+inline int IsServicePrompt(std::string_view line, int promptRule) {
+  if (line.empty()) return 0;
+  char c = line[0];
+  if (c != 'C' && c != 'M' && c != 'L' && c != 'H' && c != '\x81') return 0;
+  return detail::ServicePromptShape(line, promptRule);
+}
 bool IsMailEnd(std::string_view line, int promptRule);
 bool IsEndReply(std::string_view line);
 bool IsConferenceStart(std::string_view line);

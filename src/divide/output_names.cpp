@@ -159,16 +159,16 @@ std::string EtcFileName(const Date& today) {
 }
 
 std::string PatioFileName(std::string_view prompt, const Date& today) {
-  std::string fallback = Printf2("PT%02d%02d%02d", today.year, today.month, today.day);
+  auto fallback = [&today] { return Printf2("PT%02d%02d%02d", today.year, today.month, today.day); };
   prompt = UpToNul(prompt);
   size_t colon = prompt.find(':');
-  if (colon == std::string_view::npos) return fallback;
+  if (colon == std::string_view::npos) return fallback();
   std::string text(prompt.substr(colon + 1));
   if (!text.empty() && text.back() == '\n') text.pop_back();
-  if (text.empty()) return fallback;
+  if (text.empty()) return fallback();
   if (text.size() > 8) text.resize(IsLeadByteAt(text, 7) ? 7 : 8);
   std::string name = SafeName(text);
-  if (OnlyDotsAndBlanks(name) || IsDeviceName(name)) return fallback;
+  if (OnlyDotsAndBlanks(name) || IsDeviceName(name)) return fallback();
   return name;
 }
 

@@ -2,6 +2,9 @@
 // record, the report and every message shown.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "core/files.h"
 #include "divide/division_fixture.h"
 #include "divide/division_record.h"
 #include "divide/output_names.h"
@@ -348,6 +351,50 @@ TEST_F(Division, LongLinesAreWrittenWholeThoughReadInPieces) {
   std::string log = CrLfLines({kRoom5, Header(1, 1), longText, "end"});
   EXPECT_EQ(Run(log), 0);
   EXPECT_EQ(File("cnf/ROOM_05.CNF"), CrLfLines({kRoom5, Header(1, 1), longText, "end"}));
+}
+
+// Lines are read in place and runs of them written together: however the
+// reads fall, across lines, pieces and line ends, and however the runs meet
+// the writes of the files, the files come out as line-by-line writing makes them.
+TEST_F(Division, EveryReadSizeWritesTheSameBytes) {
+  cfg.Rename = 0;
+  // Text lines of every shape, each with what it becomes in its file.
+  std::vector<std::pair<std::string, std::string>> shapes = {
+      {"plain text line\r\n", "plain text line\r\n"},
+      {std::string("with\0nul\r\n", 11), "withnul\r\n"},
+      {"ends\x1A" "here\r\n", "ends"},
+      {"bare line feed\n", "bare line feed\r\n"},
+      {"lone\rcarriage return\r\n", "lone\rcarriage return\r\n"},
+      {std::string(600, 'w') + "\r\n", std::string(600, 'w') + "\r\n"},
+      {std::string(252, 'a') + "\r\n", std::string(252, 'a') + "\r\n"},
+      {std::string(253, 'b') + "\r\n", std::string(253, 'b') + "\r\n"},
+      {std::string(254, 'c') + "\r\n", std::string(254, 'c') + "\r\n"},
+      {"\r\n", "\r\n"}};
+  std::string log, expected[2];
+  for (int block = 1; block <= 3; ++block) {
+    for (int room = 0; room < 2; ++room) {
+      std::string head = CrLfLines({room == 0 ? "- AAA  MES( 1):a" : "- BBB  MES( 2):b", Header(block, block)});
+      log += head;
+      expected[room] += head;
+      for (int i = 0; i < 700; ++i) {
+        const auto& [line, written] = shapes[static_cast<size_t>(i * (room + 3)) % shapes.size()];
+        log += line;
+        expected[room] += written;
+      }
+      log += "CCS(01>\r\n";
+    }
+  }
+  ASSERT_GT(expected[0].size(), 3u * 64 * 1024);  // past the files' write buffers
+  for (size_t size : {size_t{1}, size_t{7}, size_t{300}, size_t{64 * 1024}}) {
+    SetStreamBufferSizeForTests(size);
+    for (const char* sub : {"cnf", "log"}) std::filesystem::remove_all(dir / sub);
+    for (const char* sub : {"cnf", "log"}) std::filesystem::create_directories(dir / sub);
+    EXPECT_EQ(Run(log), 0);
+    EXPECT_EQ(File("cnf/AAA_01.CNF"), expected[0]) << size;
+    EXPECT_EQ(File("cnf/BBB_02.CNF"), expected[1]) << size;
+    EXPECT_EQ(File("cnf/RKV.REC"), Rec("AAA_01.CNF", Header(3, 3)) + Rec("BBB_02.CNF", Header(3, 3))) << size;
+  }
+  SetStreamBufferSizeForTests(64 * 1024);
 }
 
 TEST_F(Division, TheLogAndTheRecordAreNeverWrittenAsOutput) {

@@ -78,6 +78,39 @@ TEST_P(LineReaderBuffers, ReadingAheadAndComingBack) {
   EXPECT_EQ(line, "second\n");
 }
 
+// A line ending in CR LF with no NUL or end-of-file byte is handed out with
+// its bytes in the file, to be written as they are; no other line is. The
+// line read stays where it is while the next one is read ahead.
+TEST_P(LineReaderBuffers, VerbatimLinesAndViewsThatStay) {
+  std::string path = dir / "v.log";
+  std::string longLine(300, 'x');
+  WriteFile(path, "plain\r\n" + std::string("nul\0\r\n", 6) + "eof\x1A\r\nbare\n" + longLine + "\r\nlast");
+  struct Row {
+    std::string line;
+    bool verbatim;
+  };
+  std::vector<Row> rows = {{"plain\n", true},          {std::string("nul\0\n", 5), false},
+                           {"eof\x1A\n", false},       {"bare\n", false},
+                           {longLine.substr(0, 253), false}, {longLine.substr(253) + "\n", true},
+                           {"last", false}};
+  auto reader = LineReader::Open(path);
+  ASSERT_TRUE(reader);
+  for (const Row& row : rows) {
+    ASSERT_TRUE(reader->Next());
+    std::string_view line = reader->line();
+    std::string copy(line);
+    EXPECT_EQ(copy, row.line);
+    std::string_view verbatim = reader->Verbatim();
+    EXPECT_EQ(!verbatim.empty(), row.verbatim) << copy;
+    if (row.verbatim) EXPECT_EQ(std::string(verbatim.substr(0, verbatim.size() - 2)) + "\n", row.line);
+    std::string_view next;
+    reader->Peek(next);
+    EXPECT_EQ(reader->line(), copy);
+    EXPECT_EQ(line, copy);  // the view taken before reading ahead
+  }
+  EXPECT_FALSE(reader->Next());
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, LineReaderBuffers, ::testing::Values(1, 2, 3, 65536));
 
 TEST(LineReader, OnlyRegularFilesOpen) {
