@@ -102,7 +102,9 @@ TEST_P(LineReaderBuffers, VerbatimLinesAndViewsThatStay) {
     EXPECT_EQ(copy, row.line);
     std::string_view verbatim = reader->Verbatim();
     EXPECT_EQ(!verbatim.empty(), row.verbatim) << copy;
-    if (row.verbatim) EXPECT_EQ(std::string(verbatim.substr(0, verbatim.size() - 2)) + "\n", row.line);
+    if (row.verbatim) {
+      EXPECT_EQ(std::string(verbatim.substr(0, verbatim.size() - 2)) + "\n", row.line);
+    }
     std::string_view next;
     reader->Peek(next);
     EXPECT_EQ(reader->line(), copy);
