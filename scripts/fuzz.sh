@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-targets=(recognisers division title_file profile record)
+targets=(recognisers division title_file profile record message_tools)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRKV_FUZZ=ON \
   -DRKV_BUILD_GUI=OFF -DRKV_BUILD_TESTS=OFF -DRKV_BUILD_BENCH=OFF >/dev/null
@@ -23,6 +23,8 @@ for t in "${targets[@]}"; do
   case $t in
     recognisers) cp samples/SAMPLE.LOG tests/data/divide/*/before/log/* "$corpus"/ ;;
     division) { printf '\001\044'; cat samples/SAMPLE.LOG; } > "$corpus/sample" ;;
+    message_tools) { printf '\004\004\037ABC1 JKL*MES %%M%%C*RE %%N%%CSUB:%%T%%C%%U%%A%%C'; cat samples/SAMPLE.LOG; } \
+                     > "$corpus/sample" ;;
     *) cp fuzz/seeds/"$t"/* "$corpus"/ ;;
   esac
   log="$work/$t.log"
