@@ -21,7 +21,9 @@ int main(int argc, char** argv) {
   std::string out = rkv::os::FromNative(argv[3]);
   int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 9;
   rkv::TitleInfo titles;
-  rkv::LoadConferenceTitles(titles, file, rkv::TitleFileName(file, ""));
+  // The title file goes beside the conference file, never into the working folder.
+  std::string dir = file.substr(0, file.find_last_of('/') + 1);
+  rkv::LoadConferenceTitles(titles, file, rkv::TitleFileName(file, dir));
   rkv::ViewedFile viewed{file, &titles, 1};
   std::vector<double> ms;
   int count = 0;
