@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #include "core/paths.h"
 #include "core/sjis.h"
@@ -16,6 +18,84 @@ namespace rkv {
 namespace {
 std::atomic<size_t> g_bufferSize{64 * 1024};
 }  // namespace
+
+namespace write_buffers {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPooled = false;  // the address checker watches heap blocks only
+#else
+constexpr bool kPooled = true;
+#endif
+constexpr size_t kChunk = 2 * 1024 * 1024;  // one large page
+constexpr size_t kSlots = kChunk / kSlot;
+
+struct Chunk {
+  char* base;
+  std::vector<char*> free;
+};
+struct Pool {
+  std::mutex mutex;
+  std::vector<Chunk> chunks;
+};
+// Never destroyed: streams may outlive other statics.
+Pool& ThePool() {
+  static Pool* pool = new Pool;
+  return *pool;
+}
+
+bool Pooled(size_t bytes) { return kPooled && bytes >= kFromPool && bytes <= kSlot; }
+
+}  // namespace
+
+void* Take(size_t bytes) {
+  if (Pooled(bytes)) {
+    Pool& pool = ThePool();
+    std::lock_guard lock(pool.mutex);
+    for (Chunk& chunk : pool.chunks) {
+      if (!chunk.free.empty()) {
+        char* slot = chunk.free.back();
+        chunk.free.pop_back();
+        return slot;
+      }
+    }
+    if (void* base = os::MapLargePages(kChunk, kChunk)) {
+      Chunk chunk{static_cast<char*>(base), {}};
+      chunk.free.reserve(kSlots);
+      for (size_t i = kSlots; i-- > 1;) chunk.free.push_back(chunk.base + i * kSlot);
+      pool.chunks.push_back(std::move(chunk));
+      return base;
+    }
+  }
+  return ::operator new(bytes);
+}
+
+void Give(void* buffer, size_t bytes) {
+  if (Pooled(bytes)) {
+    Pool& pool = ThePool();
+    std::lock_guard lock(pool.mutex);
+    auto* at = static_cast<char*>(buffer);
+    for (size_t i = 0; i < pool.chunks.size(); ++i) {
+      Chunk& chunk = pool.chunks[i];
+      if (at < chunk.base || at >= chunk.base + kChunk) continue;
+      chunk.free.push_back(at);
+      // One unused chunk is kept for the next streams; a second goes back.
+      if (chunk.free.size() == kSlots) {
+        for (size_t j = 0; j < pool.chunks.size(); ++j) {
+          if (j != i && pool.chunks[j].free.size() == kSlots) {
+            os::UnmapPages(chunk.base, kChunk);
+            pool.chunks.erase(pool.chunks.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+          }
+        }
+      }
+      return;
+    }
+  }
+  ::operator delete(buffer);
+}
+
+}  // namespace write_buffers
 
 void SetStreamBufferSizeForTests(size_t bytes) { g_bufferSize = bytes == 0 ? 1 : bytes; }
 size_t StreamBufferSize() { return g_bufferSize; }

@@ -18,6 +18,31 @@ struct FileId {
   bool operator==(const FileId&) const = default;
 };
 
+// Write buffers of streams that take much come from a shared pool of large
+// pages: a division keeps a full buffer for each of up to two hundred files,
+// and touching that much fresh memory a page at a time costs more than
+// writing it. Other sizes come from the heap.
+namespace write_buffers {
+constexpr size_t kSlot = 68 * 1024;   // the largest buffer the pool gives
+constexpr size_t kFromPool = 32 * 1024;  // the smallest
+void* Take(size_t bytes);
+void Give(void* buffer, size_t bytes);
+
+template <class T>
+struct Allocator {
+  using value_type = T;
+  Allocator() = default;
+  template <class U>
+  Allocator(const Allocator<U>&) {}
+  T* allocate(size_t n) { return static_cast<T*>(Take(n * sizeof(T))); }
+  void deallocate(T* p, size_t n) { Give(p, n * sizeof(T)); }
+  template <class U>
+  bool operator==(const Allocator<U>&) const {
+    return true;
+  }
+};
+}  // namespace write_buffers
+
 // A buffered file stream with the C runtime's text and binary modes. Positions
 // are real byte offsets in the file in both modes.
 class Stream {
@@ -97,7 +122,7 @@ class Stream {
   size_t bufSize_ = 0;
   size_t rpos_ = 0;
   size_t rend_ = 0;
-  std::string wbuf_;  // pending writes
+  std::basic_string<char, std::char_traits<char>, write_buffers::Allocator<char>> wbuf_;  // pending writes
 };
 
 // Buffer size of a Stream's reads; tests shrink it to cross every boundary.

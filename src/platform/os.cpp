@@ -3,12 +3,14 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "core/cp932.h"
@@ -147,6 +149,24 @@ bool WriteAllAt(int fd, const void* buf, size_t n, off_t offset) {
 off_t Seek(int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence); }
 
 int Close(int fd) { return ::close(fd); }
+
+void* MapLargePages(size_t bytes, size_t align) {
+  // Over-map by the alignment and give back both ends.
+  size_t span = bytes + align;
+  void* raw = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) return nullptr;
+  auto start = reinterpret_cast<uintptr_t>(raw);
+  uintptr_t at = (start + align - 1) & ~(static_cast<uintptr_t>(align) - 1);
+  if (at > start) ::munmap(raw, at - start);
+  if (uintptr_t tail = start + span - (at + bytes)) ::munmap(reinterpret_cast<void*>(at + bytes), tail);
+#ifdef MADV_HUGEPAGE
+  // Only advice: without large pages the memory is still good.
+  ::madvise(reinterpret_cast<void*>(at), bytes, MADV_HUGEPAGE);
+#endif
+  return reinterpret_cast<void*>(at);
+}
+
+void UnmapPages(void* at, size_t bytes) { ::munmap(at, bytes); }
 
 FileStat Stat(std::string_view path) {
   if (int err = Injected(Call::Stat, path)) {

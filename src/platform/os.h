@@ -60,6 +60,12 @@ bool SyncFd(int fd);
 // Cuts a file back to size bytes (undoes a failed append).
 bool Truncate(std::string_view path, int64_t size);
 
+// Anonymous zeroed memory of bytes (a multiple of the page size) aligned to
+// align (a power of two, at least a page), asked to be backed by large pages
+// where the system offers them; nullptr when none can be had.
+void* MapLargePages(size_t bytes, size_t align);
+void UnmapPages(void* at, size_t bytes);
+
 // The process's working directory, or "/" when it cannot be told.
 std::string CurrentDir();
 

@@ -144,6 +144,40 @@ TEST(Stream, AFailedWriteIsReportedAndSticks) {
   EXPECT_EQ(s->LastErrno(), ENOSPC);
 }
 
+// Big write buffers come from a shared pool: streams that hold them at once,
+// more than one pool chunk's worth, and streams that take the buffers of closed
+// ones must never write each other's bytes.
+TEST(Stream, ManyBufferedStreamsKeepTheirOwnBytes) {
+  TempDir dir;
+  constexpr int kStreams = 70;
+  std::vector<std::unique_ptr<Stream>> streams;
+  std::vector<std::string> expected(kStreams * 2);
+  auto open = [&](int i) {
+    auto s = Stream::Open(dir / std::to_string(i), "w+b");
+    s->ReserveWrites();
+    return s;
+  };
+  for (int i = 0; i < kStreams; ++i) streams.push_back(open(i));
+  for (int round = 0; round < 40; ++round) {
+    for (int i = 0; i < kStreams; ++i) {
+      int file = round < 20 || i % 2 ? i : i + kStreams;
+      if (round == 20 && i % 2 == 0) {
+        ASSERT_TRUE(streams[i]->Close());
+        streams[i] = open(file);
+      }
+      std::string piece(997 + round, static_cast<char>('A' + (file + round) % 26));
+      ASSERT_TRUE(streams[i]->Write(piece));
+      expected[file] += piece;
+    }
+  }
+  for (auto& s : streams) ASSERT_TRUE(s->Close());
+  for (int file = 0; file < kStreams * 2; ++file) {
+    if (file % 2 == 0 || file < kStreams) {
+      EXPECT_EQ(ReadFile(dir / std::to_string(file)), expected[file]) << file;
+    }
+  }
+}
+
 TEST(Stream, ExclusiveCreationLeavesAnExistingFileAlone) {
   TempDir dir;
   std::string path = dir / "keep.bin";
