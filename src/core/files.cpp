@@ -259,20 +259,32 @@ bool Stream::DropReadBuffer() {
   return true;
 }
 
-bool Stream::FlushWrite() {
+bool Stream::FlushWrite(bool whole) {
   if (wbuf_.empty()) return !error_;
-  bool ok = !error_ && os::WriteAll(fd_, wbuf_.data(), wbuf_.size());
+  // A full buffer hands over whole pages of the file and keeps the rest:
+  // the file system then never fills part of a page twice.
+  size_t n = wbuf_.size();
+  if (!whole && !append_) {
+    auto end = static_cast<uint64_t>(base_) + n;
+    size_t tail = static_cast<size_t>(end % kPage);
+    if (tail < n) n -= tail;
+  }
+  bool ok = !error_ && os::WriteAll(fd_, wbuf_.data(), n);
   if (!ok && !error_) {
     error_ = true;
     errno_ = errno;
   }
   if (append_) {
     off_t end = os::Seek(fd_, 0, SEEK_CUR);
-    base_ = end >= 0 ? end : base_ + static_cast<int64_t>(wbuf_.size());
+    base_ = end >= 0 ? end : base_ + static_cast<int64_t>(n);
   } else {
-    base_ += static_cast<int64_t>(wbuf_.size());
+    base_ += static_cast<int64_t>(n);
   }
-  wbuf_.clear();
+  if (n == wbuf_.size()) {
+    wbuf_.clear();
+  } else {
+    wbuf_.erase(0, n);
+  }
   return ok;
 }
 
@@ -293,7 +305,8 @@ bool Stream::WriteSlow(std::string_view bytes) {
       bytes.remove_prefix(run + 1);
     }
   }
-  if (append_ || wbuf_.size() >= kWriteChunk) return FlushWrite();
+  if (append_) return FlushWrite();
+  if (wbuf_.size() >= kWriteChunk) return FlushWrite(false);
   return true;
 }
 

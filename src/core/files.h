@@ -107,7 +107,10 @@ class Stream {
   bool WriteSlow(std::string_view bytes);
   bool Fill();
   int PeekRaw();
-  bool FlushWrite();
+  // Hands the buffered bytes to the file; all of them, or (whole false) up
+  // to the last page boundary of the file among them.
+  bool FlushWrite(bool whole = true);
+  static constexpr size_t kPage = 4096;
   bool DropReadBuffer();
 
   int fd_;

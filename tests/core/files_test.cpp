@@ -178,6 +178,34 @@ TEST(Stream, ManyBufferedStreamsKeepTheirOwnBytes) {
   }
 }
 
+// A full buffer hands the file whole pages and keeps the rest; closing
+// writes what is left. The file gets every byte once, in order.
+TEST(Stream, FullBuffersEndOnPageBoundaries) {
+  TempDir dir;
+  std::string path = dir / "f.bin";
+  WriteFile(path, std::string(1000, '#'));
+  auto s = OpenBinaryUpdate(path);
+  ASSERT_TRUE(s && s->Seek(0, SEEK_END));
+  std::vector<size_t> writes;
+  os::SetWriteFaultHook([&](size_t n) { return writes.push_back(n), 0; });
+  std::string expected(1000, '#');
+  for (int i = 0; i < 400; ++i) {
+    std::string piece(700 + i % 13, static_cast<char>('a' + i % 26));
+    ASSERT_TRUE(s->Write(piece));
+    expected += piece;
+  }
+  EXPECT_TRUE(s->Close());
+  os::SetWriteFaultHook(nullptr);
+  ASSERT_GE(writes.size(), 4u);
+  size_t offset = 1000;
+  for (size_t i = 0; i + 1 < writes.size(); ++i) {
+    offset += writes[i];
+    EXPECT_EQ(offset % 4096, 0u) << i;
+    EXPECT_GT(writes[i], Stream::kWriteChunk - 4096);
+  }
+  EXPECT_EQ(ReadFile(path), expected);
+}
+
 TEST(Stream, ExclusiveCreationLeavesAnExistingFileAlone) {
   TempDir dir;
   std::string path = dir / "keep.bin";
