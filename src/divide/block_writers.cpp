@@ -31,7 +31,7 @@ DivStatus DivisionRun::CopyUntilServicePrompt() {
       if (WriteText("\n") != 0) return -2;
       return 0;
     }
-    if (WriteLine() != 0) return -2;
+    if (WriteLine() != 0 || WriteBodyLines(serviceStops_) != 0) return -2;
     if (ReadLine() != 0) return FlushLines();
   }
 }

@@ -32,7 +32,6 @@ DivStatus DivisionRun::WriteConference() {
     } else {
       blockPrompt_.clear();
     }
-    shown_.room = RoomName(line_);
     if (OpenOutput() != 0) return -2;
     int check = ContinuityCheck();
     if (check == kGap) {
@@ -51,7 +50,7 @@ DivStatus DivisionRun::WriteConference() {
       if (check == kNextPrompt) continue;
       return check == kEndOfLog ? -2 : 0;
     }
-    Report(SJ("  %s を出力しました"), sink_->name());
+    Report(SJ("  %s を出力しました"), sink_->name(), target_ ? &target_->reportLine : nullptr);
     ++report_.conferenceFiles;
     if (WriteText(blockPrompt_) != 0 || WriteLine() != 0) return -2;
     bool nextPrompt = false;
@@ -61,7 +60,7 @@ DivStatus DivisionRun::WriteConference() {
         break;
       }
       if (IsServicePrompt(line_, cfg_.Prompt) != 0) break;
-      if (WriteLine() != 0) return -2;
+      if (WriteLine() != 0 || WriteBodyLines(conferenceStops_) != 0) return -2;
     }
     if (FlushLines() != 0) return -2;
     CloseOutput(true);
@@ -75,7 +74,7 @@ int DivisionRun::ContinuityCheck() {
   if (!IsMessageHeader(line_)) return kNoHeader;
   int64_t current = CurrentNumber(line_);
   bool wide = line_.size() > 5 && line_[5] == '/';
-  const std::string* entry = sink_->record().Entry(sink_->name());
+  const std::string* entry = sink_->record().Entry(sink_->name(), target_ ? &target_->entry : nullptr);
   if (!entry) return kContinues;
   std::string_view recorded = std::string_view(*entry).substr(entry->find(':') + 1);
   size_t offset = wide ? 6 : 4;

@@ -20,16 +20,17 @@ std::string Grouped(int64_t n) {
 
 }  // namespace
 
-void ReportLines::push_back(std::string_view line) {
+uint32_t ReportLines::push_back(std::string_view line) {
   auto known = number_.find(line);
   if (known != number_.end()) {
     order_.push_back(known->second);
-    return;
+    return known->second;
   }
   auto number = static_cast<uint32_t>(distinct_.size());
   distinct_.emplace_back(line);
   number_.emplace(distinct_.back(), number);
   order_.push_back(number);
+  return number;
 }
 
 std::string ProgressLine(const DivProgress& progress) {

@@ -47,8 +47,10 @@ class ReportLines {
   const std::string& back() const { return distinct_[order_.back()]; }
   const_iterator begin() const { return const_iterator(*this, 0); }
   const_iterator end() const { return const_iterator(*this, size()); }
-  // A line seen before is not stored again.
-  void push_back(std::string_view line);
+  // A line seen before is not stored again. Returns the line's number.
+  uint32_t push_back(std::string_view line);
+  // The line of that number (from push_back()) once more.
+  void Repeat(uint32_t number) { order_.push_back(number); }
 
  private:
   std::deque<std::string> distinct_;  // never moves a line, so the keys below stay valid

@@ -71,6 +71,7 @@ bool DivisionRecord::Load() {
 // rest of a long line is not mistaken for one. A CR is part of the line end
 // only right before its line feed.
 void DivisionRecord::Scan() {
+  ++scan_;
   lines_.clear();
   first_.clear();
   for (size_t start = 0; start < bytes_.size();) {
@@ -88,10 +89,16 @@ void DivisionRecord::Scan() {
   }
 }
 
-const DivisionRecord::Line* DivisionRecord::Locate(std::string_view name) const {
+const DivisionRecord::Line* DivisionRecord::Locate(std::string_view name, Hint* hint) const {
   if (name.find(':') == std::string_view::npos) {
+    if (hint && hint->scan == scan_) {
+      const std::string& text = lines_[hint->line].text;
+      if (text.size() > name.size() && text[name.size()] == ':' && text.starts_with(name)) return &lines_[hint->line];
+    }
     auto it = first_.find(name);
-    return it == first_.end() ? nullptr : &lines_[it->second];
+    if (it == first_.end()) return nullptr;
+    if (hint) *hint = Hint{it->second, scan_};
+    return &lines_[it->second];
   }
   std::string key = std::string(name) + ":";
   for (const Line& line : lines_) {
@@ -106,17 +113,17 @@ std::optional<std::string> DivisionRecord::FindRecord(std::string_view name) con
   return line->text;
 }
 
-const std::string* DivisionRecord::Entry(std::string_view name) const {
-  const Line* line = Locate(name);
+const std::string* DivisionRecord::Entry(std::string_view name, Hint* hint) const {
+  const Line* line = Locate(name, hint);
   return line ? &line->text : nullptr;
 }
 
-int DivisionRecord::UpdateRecord(std::string_view name, std::string_view header) {
+int DivisionRecord::UpdateRecord(std::string_view name, std::string_view header, Hint* hint) {
   if (!stream_) return -1;
   std::string& entry = entry_;
   MakeEntry(entry, name, header);
   entry += "\r\n";
-  const Line* found = Locate(name);
+  const Line* found = Locate(name, hint);
   if (!found) {
     // An entry after a last line without its line end would never be found again.
     size_t at = bytes_.size();
@@ -126,6 +133,7 @@ int DivisionRecord::UpdateRecord(std::string_view name, std::string_view header)
     bytes_ += entry;
     lines_.push_back(Line{start, bytes_.size(), entry.substr(0, kEntryText) + "\n", true});
     first_.emplace(entry.substr(0, entry.find(':')), lines_.size() - 1);
+    if (hint) *hint = Hint{lines_.size() - 1, scan_};
   } else if (found->whole) {
     bytes_.replace(found->start, kEntryOnDisk, entry);
     changedFrom_ = std::min(changedFrom_, found->start);

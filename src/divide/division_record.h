@@ -33,11 +33,18 @@ class DivisionRecord {
   // The entry of the named file (at most 79 bytes, its line feed kept): the
   // first line that begins with the name and ":".
   std::optional<std::string> FindRecord(std::string_view name) const;
-  // The same without a copy; valid until the next update.
-  const std::string* Entry(std::string_view name) const;
+  // Where an entry was found, kept by a caller that asks for it again.
+  struct Hint {
+    size_t line = 0;
+    uint64_t scan = 0;  // 0: none
+  };
+  // The same without a copy; valid until the next update. hint, when given,
+  // makes asking for the same name again quick.
+  const std::string* Entry(std::string_view name, Hint* hint = nullptr) const;
   // Writes the file's entry over its old one, or adds it at the end. 0, or -1
-  // when the entry could not be written (errorNumber() says why).
-  int UpdateRecord(std::string_view name, std::string_view header);
+  // when the entry could not be written (errorNumber() says why). hint: as
+  // for Entry().
+  int UpdateRecord(std::string_view name, std::string_view header, Hint* hint = nullptr);
 
   // Writes the changes since the last commit: the changed tail in place, or,
   // after a damaged entry was replaced, the whole record by rename. A failed
@@ -64,7 +71,7 @@ class DivisionRecord {
   };
   bool Load();
   void Scan();
-  const Line* Locate(std::string_view name) const;
+  const Line* Locate(std::string_view name, Hint* hint = nullptr) const;
   bool Fail(int error);
 
   std::string path_;
@@ -77,6 +84,7 @@ class DivisionRecord {
   size_t changedFrom_ = std::string::npos;
   bool rewriteWhole_ = false;
   std::vector<Line> lines_;                        // in file order
+  uint64_t scan_ = 1;  // counts the scans: a hint from before one is stale
   struct TextHash {
     using is_transparent = void;
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }

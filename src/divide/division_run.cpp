@@ -17,7 +17,18 @@ constexpr int64_t kProgressStep = 1 << 20;
 }  // namespace
 
 DivisionRun::DivisionRun(const RKVcfg& cfg, Host& host, std::string logPath)
-    : cfg_(cfg), host_(host), logPath_(std::move(logPath)), recogniser_(cfg.Prompt) {}
+    : cfg_(cfg), host_(host), logPath_(std::move(logPath)), recogniser_(cfg.Prompt) {
+  // What the first-byte checks of the conference prompt, service prompt and
+  // message header tests let through.
+  for (std::string_view prefix : {"C", "M", "L", "H", "\x81\x84"}) {
+    conferenceStops_.Begin(prefix);
+    serviceStops_.Begin(prefix);
+  }
+  conferenceStops_.Begin("- ");
+  conferenceStops_.Begin("N");
+  conferenceStops_.At(3, '/');
+  conferenceStops_.At(5, '/');
+}
 
 bool DivisionRun::CheckDestinations() {
   // Without a base folder the room folders of name rule 1 would land wherever
@@ -38,6 +49,7 @@ DivStatus DivisionRun::Divide() {
   }
   FileId logId = log_->Id();
   if (RefuseRecordAsLog(logId, *record)) return -1;
+  conferencePaths_.clear();  // its output handles belong to an earlier sink
   sink_ = std::make_unique<DivisionSink>(logId, std::move(record));
   // Lines gathered for writing are views of the reader's buffer.
   log_->OnMove([this] {
@@ -143,6 +155,17 @@ DivStatus DivisionRun::WriteLineApart(std::string_view verbatim) {
   return 0;
 }
 
+DivStatus DivisionRun::WriteBodyLines(const LineStops& stops) {
+  // The line that reaches the next progress step is read as usual, to show it.
+  int64_t budget = nextProgress_ - shown_.done;
+  int64_t before = budget;
+  std::string_view lines = log_->SkipVerbatim(stops, budget);
+  if (lines.empty()) return 0;
+  shown_.done += before - budget;
+  if (auto failure = sink_->WriteVerbatim(lines)) return StopOnFailure(*failure);
+  return 0;
+}
+
 DivStatus DivisionRun::FlushLines() {
   if (auto failure = sink_->Flush()) return StopOnFailure(*failure);
   return 0;
@@ -229,28 +252,40 @@ const std::string& DivisionRun::DatedPath(const Date& today) {
 // prompt is worked out once, once its room folder is there.
 const std::string& DivisionRun::ConferencePath() {
   std::string_view prompt = UpToNul(line_);
-  if (auto known = conferencePaths_.find(prompt); known != conferencePaths_.end()) return known->second;
+  if (auto known = conferencePaths_.find(prompt); known != conferencePaths_.end()) {
+    target_ = &known->second;
+    shown_.room = known->second.room;
+    return known->second.path;
+  }
   if (conferencePaths_.size() >= kKeptPaths) conferencePaths_.clear();
   std::string folder = OutputFolder(cfg_, kind_);
   std::string room = RoomName(line_), number = ConferenceNumber(line_);
+  shown_.room = room;
+  std::string path;
   if (cfg_.NameRule != 1) {
-    return conferencePaths_.emplace(prompt, PathJoin(folder, FlatConferenceName(room, number, cfg_.CnfExt)))
-        .first->second;
+    path = PathJoin(folder, FlatConferenceName(room, number, cfg_.CnfExt));
+  } else {
+    std::string roomFolder = PathJoin(folder, RoomFolderName(room));
+    if (!roomFolders_.contains(roomFolder) && (DirExists(roomFolder) || os::MakeDir(roomFolder))) {
+      roomFolders_.insert(roomFolder);
+    }
+    scratchPath_ = PathJoin(roomFolder, RoomFileName(room, number));
+    if (!roomFolders_.contains(roomFolder)) return scratchPath_;
+    path = scratchPath_;
   }
-  std::string roomFolder = PathJoin(folder, RoomFolderName(room));
-  if (!roomFolders_.contains(roomFolder) && (DirExists(roomFolder) || os::MakeDir(roomFolder))) {
-    roomFolders_.insert(roomFolder);
-  }
-  scratchPath_ = PathJoin(roomFolder, RoomFileName(room, number));
-  if (!roomFolders_.contains(roomFolder)) return scratchPath_;
-  return conferencePaths_.emplace(prompt, scratchPath_).first->second;
+  ConferenceTarget& target = conferencePaths_.emplace(prompt, ConferenceTarget{}).first->second;
+  target.path = std::move(path);
+  target.room = std::move(room);
+  target_ = &target;
+  return target.path;
 }
 
 // 0, or -2 when the file could not be opened: nothing of the run is kept then,
 // for the block would be missing from it.
 int DivisionRun::OpenOutput() {
+  target_ = nullptr;
   const std::string& requested = OutputPath();
-  auto failure = sink_->Open(requested);
+  auto failure = sink_->Open(requested, target_ ? &target_->output : nullptr);
   if (!failure) return 0;
   if (failure->opening) Report(SJ("  %s を開けませんでした！"), requested);
   return StopOnFailure(*failure);
@@ -261,7 +296,7 @@ void DivisionRun::CloseOutput(bool updateRecord) {
   if (!sink_->HasOutput()) return;
   const std::string& name = sink_->name();
   bool hasEntry = kind_ == OutputKind::Conference || name.starts_with('F') || name.starts_with('S');
-  if (updateRecord && hasEntry) sink_->record().UpdateRecord(name, lastHeader_);
+  if (updateRecord && hasEntry) sink_->record().UpdateRecord(name, lastHeader_, target_ ? &target_->entry : nullptr);
   sink_->Close();
 }
 
@@ -277,12 +312,17 @@ DivStatus DivisionRun::StopOnFailure(const DivisionSink::Failure& failure) {
   return -2;
 }
 
-void DivisionRun::Report(std::string_view format, std::string_view value) {
+void DivisionRun::Report(std::string_view format, std::string_view value, uint32_t* known) {
+  if (known && *known != ConferenceTarget::kNoLine) {
+    report_.lines.Repeat(*known);
+    return;
+  }
   std::string& line = reportLine_;
   line.assign(format);
   size_t at = line.find("%s");
   if (at != std::string::npos) line.replace(at, 2, value);
-  report_.lines.push_back(line);
+  uint32_t number = report_.lines.push_back(line);
+  if (known) *known = number;
 }
 
 void DivisionRun::RenameLog() {

@@ -56,6 +56,10 @@ class DivisionRun {
     return WriteLineApart(verbatim);
   }
   void KeepHeader();
+  // Takes the lines from the reading position on that stops turns away and
+  // that are written as they are, in one step, as if each were read and
+  // written.
+  DivStatus WriteBodyLines(const LineStops& stops);
   DivStatus WriteLineApart(std::string_view verbatim);
   DivStatus WriteText(std::string_view text);
   // Writes out the lines gathered so far: at the end of every block.
@@ -85,7 +89,8 @@ class DivisionRun {
   DivStatus StopOnFailure(const DivisionSink::Failure& failure);
   bool RefuseRecordAsLog(FileId logId, const DivisionRecord& record);
 
-  void Report(std::string_view format, std::string_view value);
+  // known: the line's number when it was reported before.
+  void Report(std::string_view format, std::string_view value, uint32_t* known = nullptr);
   void ShowProgress();
   void RenameLog();
 
@@ -95,6 +100,8 @@ class DivisionRun {
   std::unique_ptr<LineReader> log_;
   std::unique_ptr<DivisionSink> sink_;
   FindHeader recogniser_;
+  LineStops conferenceStops_;  // lines a conference block's tests may stop at
+  LineStops serviceStops_;     // lines that may be service prompts
   std::string_view line_;  // the current line, in the reader's buffer
   std::string blockPrompt_;
   std::string reportLine_;  // kept for their capacity
@@ -116,7 +123,18 @@ class DivisionRun {
     using is_transparent = void;
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
   };
-  std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> conferencePaths_;  // by prompt
+  // What a conference prompt leads to, found out once: the block's path and
+  // room, and (once met) its output, record entry and report line.
+  struct ConferenceTarget {
+    static constexpr uint32_t kNoLine = UINT32_MAX;
+    std::string path;
+    std::string room;
+    DivisionSink::Output* output = nullptr;
+    DivisionRecord::Hint entry;
+    uint32_t reportLine = kNoLine;
+  };
+  std::unordered_map<std::string, ConferenceTarget, TextHash, std::equal_to<>> conferencePaths_;  // by prompt
+  ConferenceTarget* target_ = nullptr;  // the current conference block's, when it is kept
   std::unordered_map<std::string, DatedName, TextHash, std::equal_to<>> patioPaths_;           // by prompt
   DivProgressFn progress_;
   DivProgress shown_;

@@ -53,11 +53,13 @@ DivisionSink::~DivisionSink() {
   if (!finished_) Rollback();
 }
 
-std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& requested) {
+std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& requested, Output** known) {
   if (auto failure = Flush()) return failure;
-  Output* out = nullptr;
-  if (auto known = byRequested_.find(requested); known != byRequested_.end()) {
-    out = known->second;
+  Output* out = known ? *known : nullptr;
+  if (out) {
+    // The caller remembered it.
+  } else if (auto found = byRequested_.find(requested); found != byRequested_.end()) {
+    out = found->second;
   } else {
     // Which file a name means is asked once per output, not once per block.
     auto safe = ProtectPath(requested, {log_, record_->id()});
@@ -79,6 +81,7 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
     out = same;
     byRequested_.emplace(requested, out);
   }
+  if (known) *known = out;
   if (!out->stream) {
     out->stream = OpenForAppend(out->path);
     if (!out->stream) return Failure{out->path, errno, true};

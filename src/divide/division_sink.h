@@ -40,9 +40,12 @@ class DivisionSink {
 
   DivisionRecord& record() { return *record_; }
 
+  struct Output;
   // Makes the file of this path the current output, opening or creating it;
-  // an output that names the log or the record gets another last byte.
-  std::optional<Failure> Open(const std::string& requested);
+  // an output that names the log or the record gets another last byte. known,
+  // when given, remembers which output the path named, so that asking for
+  // the same path again with it skips finding it.
+  std::optional<Failure> Open(const std::string& requested, Output** known = nullptr);
   bool HasOutput() const { return current_ != nullptr; }
   // The current output's path as opened, and its file name.
   const std::string& path() const { return current_->path; }
@@ -83,7 +86,7 @@ class DivisionSink {
   // run created is deleted) and forgets the record's changes.
   void Rollback();
 
- private:
+  // One split file of the run; callers hold them only as handles for Open().
   struct Output {
     std::string path;
     std::string name;
@@ -93,6 +96,8 @@ class DivisionSink {
     uint64_t lastUse = 0;
     bool removeIfEmpty = false;
   };
+
+ private:
   std::optional<Failure> MakeRoom();
   Failure WriteFailure(Output& out);
   std::optional<Failure> StartGathering(std::string_view line);

@@ -63,7 +63,38 @@ __attribute__((target("avx2"), always_inline)) inline size_t FirstSpecialWide(co
 }
 #endif
 
+// The lines from pos on, as SkipVerbatim() takes them; find is the scan of
+// the caller's width.
+template <class Find>
+__attribute__((always_inline)) inline size_t SkipLines(const char* buf, size_t pos, size_t end, size_t keep,
+                                                       const LineStops& stops, int64_t& budget, Find find) {
+  while (end - pos >= keep) {
+    const char* p = buf + pos;
+    size_t lf = find(p);
+    if (lf >= LineReader::kMaxRead || lf == 0 || p[lf] != '\n' || p[lf - 1] != '\r') break;
+    if (stops.Stop(reinterpret_cast<const unsigned char*>(p), lf)) break;
+    if (static_cast<int64_t>(lf) >= budget) break;
+    budget -= static_cast<int64_t>(lf);  // its text: the CR LF reads as one line feed
+    pos += lf + 1;
+  }
+  return pos;
+}
+
 }  // namespace
+
+void LineStops::Begin(std::string_view prefix) {
+  auto first = static_cast<unsigned char>(prefix[0]);
+  if (prefix.size() == 1) {
+    first_[first] |= 1;
+    return;
+  }
+  uint8_t rule = nextRule_;
+  nextRule_ = static_cast<uint8_t>(nextRule_ << 1);
+  first_[first] |= rule;
+  second_[static_cast<unsigned char>(prefix[1])] |= rule;
+}
+
+void LineStops::At(size_t column, char c) { (column == 3 ? fourth_ : sixth_)[static_cast<unsigned char>(c)] = 1; }
 
 std::unique_ptr<LineReader> LineReader::Open(std::string_view path) {
   // A pipe or a device is no log: reading one might wait, or go on, forever.
@@ -175,6 +206,52 @@ bool LineReader::Take(Span& span, size_t n, size_t lf) {
   Show(span);
   return true;
 }
+
+std::string_view LineReader::SkipVerbatim(const LineStops& stops, int64_t& budget) {
+  if (peeked_ || lost_) return {};
+  size_t from = pos_;
+  pos_ = wide_ ? SkipWide(stops, budget) : Skip(stops, budget);
+  return {buf_.get() + from, pos_ - from};
+}
+
+size_t LineReader::Skip(const LineStops& stops, int64_t& budget) {
+  return SkipLines(buf_.get(), pos_, end_, 2 * kLook, stops, budget,
+                   [](const char* p) { return FirstSpecial(p, kMaxRead); });
+}
+
+#ifdef RKV_WIDE_SCAN
+// The same, the buffer looked at 64 bytes at a time: the line feeds found in
+// each piece end the lines one after another.
+__attribute__((target("avx2"))) size_t LineReader::SkipWide(const LineStops& stops, int64_t& budget) {
+  const char* buf = buf_.get();
+  size_t pos = pos_;
+  const size_t keep = 2 * kLook;
+  // A line is only taken whole within the buffer's kept bytes, so no piece
+  // looked at starts more than kMaxRead + 64 bytes after the line's start.
+  size_t base = pos;
+  uint64_t specials = 0;
+  while (end_ - pos >= keep) {
+    while (specials == 0) {
+      if (base - pos >= kMaxRead) return pos;
+      specials = SpecialMask32(buf + base) | SpecialMask32(buf + base + 32) << 32;
+      if (specials == 0) base += 64;
+    }
+    size_t at = base + static_cast<size_t>(__builtin_ctzll(specials));
+    size_t lf = at - pos;
+    const char* p = buf + pos;
+    if (lf == 0 || lf >= kMaxRead || p[lf] != '\n' || p[lf - 1] != '\r') break;
+    if (stops.Stop(reinterpret_cast<const unsigned char*>(p), lf)) break;
+    if (static_cast<int64_t>(lf) >= budget) break;
+    budget -= static_cast<int64_t>(lf);
+    pos = at + 1;
+    specials &= specials - 1;
+    if (specials == 0) base += 64;
+  }
+  return pos;
+}
+#else
+size_t LineReader::SkipWide(const LineStops& stops, int64_t& budget) { return Skip(stops, budget); }
+#endif
 
 bool LineReader::NextSlow() {
   if (peeked_) {

@@ -7,6 +7,7 @@
 // long as it is the current or the read-ahead line, and put back afterwards.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +17,30 @@
 #include "core/files.h"
 
 namespace rkv {
+
+// Which lines a skip (LineReader::SkipVerbatim) stops at, told by their
+// first bytes: those that begin with a marked prefix, or hold a marked byte at
+// column 3 or 5.
+class LineStops {
+ public:
+  LineStops() { second_.fill(1); }
+  // Lines beginning with these one or two bytes.
+  void Begin(std::string_view prefix);
+  // Lines holding c at column 3 or 5.
+  void At(size_t column, char c);
+  // line: the line's bytes, text: its length as text (the CR of its CR LF
+  // then reads as its line feed, which no rule marks).
+  bool Stop(const unsigned char* line, size_t text) const {
+    unsigned fourth = text > 3 ? fourth_[line[3]] : 0;
+    unsigned sixth = text > 5 ? sixth_[line[5]] : 0;
+    return ((first_[line[0]] & second_[line[1]]) | fourth | sixth) != 0;
+  }
+
+ private:
+  // Rule bits: 1 for the one-byte prefixes, one more for each two-byte one.
+  std::array<uint8_t, 256> first_{}, second_{}, fourth_{}, sixth_{};
+  uint8_t nextRule_ = 2;
+};
 
 class LineReader {
  public:
@@ -44,6 +69,12 @@ class LineReader {
   std::string_view Verbatim() const {
     return cur_.verbatim ? std::string_view(buf_.get() + cur_.start, cur_.end - cur_.start) : std::string_view();
   }
+  // Moves over the lines from the reading position on that Verbatim() would
+  // give, that stops turns away, and whose text lengths add up to less than
+  // budget, and returns their bytes; budget loses their text lengths. They are
+  // never shown, and the current line stays. Stops short of the buffer's end,
+  // where Next() reads on.
+  std::string_view SkipVerbatim(const LineStops& stops, int64_t& budget);
   // The next line with its line feed, or false at the end of the file or on an error.
   bool Read(std::string& line);
   // The line the next Read() gives, read ahead without moving past it.
@@ -75,6 +106,8 @@ class LineReader {
   bool ParseAny(Span& span) { return wide_ ? ParseWide(span) : Parse(span); }
   bool Parse(Span& span);
   bool ParseWide(Span& span);
+  size_t SkipWide(const LineStops& stops, int64_t& budget);
+  size_t Skip(const LineStops& stops, int64_t& budget);
   __attribute__((always_inline)) inline bool Take(Span& span, size_t n, size_t lf);
   void Show(const Span& span) {
     if (span.crlf) buf_[span.end - 2] = '\n';
