@@ -83,7 +83,8 @@ DivStatus DivisionRun::Divide() {
     sink_->Rollback();
   }
   sink_.reset();
-  shown_.done = shown_.total;
+  // A run stopped early shows where it stopped.
+  shown_.done = status == -2 ? log_->Tell() : shown_.total;
   shown_.room.clear();
   if (progress_) progress_(shown_);
 

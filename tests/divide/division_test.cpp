@@ -502,6 +502,17 @@ TEST_F(Division, ProgressOfALargeLog) {
   EXPECT_EQ(boxesSoFar[2], 0u);
   EXPECT_EQ(boxesSoFar.back(), 1u);
   EXPECT_EQ(test::Utf8(host.shown[0].caption), "発言番号が不連続性です！");
+  // Stopped at the question, the run ends where it stopped, not at 100%.
+  WriteFile(logPath, log);
+  WriteFile(dir / "cnf/RKV.REC", Rec("ROOM_06.CNF", Header(3, 3)));
+  host.answers = {Answer::Abort};
+  seen.clear();
+  run = std::make_unique<DivLog>(cfg, host, logPath);
+  run->SetProgress([&](const DivProgress& p) { seen.push_back(p); });
+  EXPECT_EQ(run->Divide(), 0);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_GT(seen.back().done, 2500000);
+  EXPECT_LT(seen.back().done, static_cast<int64_t>(log.size()));
   EXPECT_EQ(test::Utf8(ProgressLine(DivProgress{1234567, 2000000, Sj("ROOM")})),
             "分割中 1,234,567 / 2,000,000 バイト (61%)  会議室 ROOM");
 }
