@@ -406,7 +406,8 @@ bool FileExists(std::string_view path) {
 
 bool DirExists(std::string_view path) {
   if (path.empty()) return true;
-  return os::ListDir(path).has_value();
+  // Opening it tells; a folder of thousands of split files is not read for it.
+  return os::CanListDir(path);
 }
 
 bool PathExists(std::string_view path) { return os::Stat(path).exists; }

@@ -281,6 +281,13 @@ std::optional<std::vector<DirEntry>> ListDir(std::string_view path) {
   return out;
 }
 
+bool CanListDir(std::string_view path) {
+  DIR* d = ::opendir(Native(path.empty() ? std::string_view(".") : path).c_str());
+  if (!d) return false;
+  ::closedir(d);
+  return true;
+}
+
 int64_t FreeSpace(std::string_view path) {
   struct statvfs sv {};
   if (::statvfs(Native(path.empty() ? std::string_view(".") : path).c_str(), &sv) != 0) return -1;

@@ -79,6 +79,8 @@ struct DirEntry {
 // The entries of a directory in the order the file system returns them, without
 // "." and "..". Nothing when the directory cannot be opened.
 std::optional<std::vector<DirEntry>> ListDir(std::string_view path);
+// Whether the directory can be opened for listing, without reading it.
+bool CanListDir(std::string_view path);
 
 // Free bytes for an unprivileged user on the file system holding path, or -1.
 int64_t FreeSpace(std::string_view path);
