@@ -5,6 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <new>
+
+#include "platform/os.h"
 
 namespace rkv::cp932 {
 namespace {
@@ -36,6 +39,45 @@ char32_t IconvDecodeOne(iconv_t cd, const unsigned char* bytes, size_t n) {
   return out[0];
 }
 
+// Decodes every two-byte code of a lead byte: a row at a time, for a call
+// per code would cost every start of the program a millisecond or more. A
+// code the converter refuses is undefined, and the row goes on after it.
+void DecodeRow(iconv_t cd, unsigned lead, Tables& t) {
+  std::array<uint16_t, 256> codes{};
+  std::array<char, 512> in{};
+  size_t count = 0;
+  for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+    if (!IsTrail(trail)) continue;
+    codes[count] = static_cast<uint16_t>(lead << 8 | trail);
+    in[2 * count] = static_cast<char>(lead);
+    in[2 * count + 1] = static_cast<char>(trail);
+    ++count;
+  }
+  std::array<char32_t, 256> out{};
+  size_t done = 0;
+  while (done < count) {
+    char* inp = in.data() + 2 * done;
+    size_t inleft = 2 * (count - done);
+    char* outp = reinterpret_cast<char*>(out.data() + done);
+    size_t outleft = sizeof(char32_t) * (count - done);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    bool stopped = iconv(cd, &inp, &inleft, &outp, &outleft) == static_cast<size_t>(-1);
+    size_t taken = (count - done) - inleft / 2;
+    // Every code read must have given exactly one character; anything else
+    // is worked out code by code.
+    if (inleft % 2 != 0 || outleft != sizeof(char32_t) * (count - done - taken)) {
+      for (size_t i = done; i < count; ++i) {
+        auto b = reinterpret_cast<const unsigned char*>(in.data() + 2 * i);
+        t.decode[codes[i]] = IconvDecodeOne(cd, b, 2);
+      }
+      return;
+    }
+    for (size_t i = done; i < done + taken; ++i) t.decode[codes[i]] = out[i];
+    done += taken;
+    if (stopped && done < count) t.decode[codes[done++]] = 0;
+  }
+}
+
 // Windows prefers the JIS X 0208 code, then the NEC row 13 code, then the IBM
 // extension rows, and uses the NEC-selected IBM rows (0xED, 0xEE) last.
 int EncodeRank(uint16_t code) {
@@ -51,21 +93,24 @@ void Prefer(Tables& t, char32_t cp, uint16_t code) {
   if (slot == 0 || EncodeRank(code) < EncodeRank(slot)) slot = code;
 }
 
-std::unique_ptr<Tables> Build() {
-  auto t = std::make_unique<Tables>();
+// The tables live as long as the program. Fresh memory is given a page at
+// a time, and a fault for each of the hundred pages would cost every start of
+// the program a millisecond: one large page, when there is one, costs a tenth.
+Tables* NewTables() {
+  constexpr size_t kLargePage = 2 * 1024 * 1024;
+  static_assert(sizeof(Tables) <= kLargePage);
+  if (void* at = os::MapLargePages(kLargePage, kLargePage)) return new (at) Tables();
+  return new Tables();
+}
+
+const Tables* Build() {
+  Tables* t = NewTables();
   iconv_t cd = iconv_open("UTF-32LE", "CP932");
   for (unsigned c = 0; c < 0x80; ++c) t->decode[c] = c;
   for (unsigned c = 0xA1; c <= 0xDF; ++c) t->decode[c] = 0xFF61 + (c - 0xA1);
   if (cd != reinterpret_cast<iconv_t>(-1)) {
-    unsigned char b[2];
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-      if (!IsLead(lead)) continue;
-      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        if (!IsTrail(trail)) continue;
-        b[0] = lead;
-        b[1] = trail;
-        t->decode[lead << 8 | trail] = IconvDecodeOne(cd, b, 2);
-      }
+      if (IsLead(lead)) DecodeRow(cd, lead, *t);
     }
     iconv_close(cd);
   }
@@ -86,7 +131,7 @@ std::unique_ptr<Tables> Build() {
 }
 
 const Tables& T() {
-  static const std::unique_ptr<Tables> tables = Build();
+  static const Tables* tables = Build();
   return *tables;
 }
 
