@@ -17,7 +17,7 @@ DivStatus DivisionRun::WriteMail() {
     if (ReadLine() != 0) break;
   }
   if (FlushLines() != 0) return -2;
-  Report(SJ("  %s を出力しました"), sink_->name());
+  ReportOutput(SJ("  %s を出力しました"));
   ++report_.mails;
   CloseOutput(true);
   return 0;
@@ -41,7 +41,7 @@ DivStatus DivisionRun::WriteHp() {
   if (NextLineIs([](std::string_view next) { return HpLineTest(next) != 0; })) return 0;
   if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
-  Report(SJ(" HP %s を出力しました"), sink_->name());
+  ReportOutput(SJ(" HP %s を出力しました"));
   sink_->RemoveIfEmpty();
   CloseOutput(true);
   return 0;
@@ -52,7 +52,7 @@ DivStatus DivisionRun::WritePatio() {
   if (!NextLineIs([](std::string_view next) { return IsMessageHeader(next); })) return 0;
   if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
-  Report(SJ(" パティオ %s を出力しました"), sink_->name());
+  ReportOutput(SJ(" パティオ %s を出力しました"));
   sink_->RemoveIfEmpty();
   CloseOutput(true);
   return 0;
@@ -61,8 +61,7 @@ DivStatus DivisionRun::WritePatio() {
 DivStatus DivisionRun::WriteUntilPrompt() {
   if (OpenOutput() != 0) return -2;
   if (DivStatus copied = CopyUntilServicePrompt(); copied != 0) return copied;
-  Report(kind_ == OutputKind::SentMail ? SJ(" 送信メール %s を出力しました") : SJ(" %s を出力しました"),
-         sink_->name());
+  ReportOutput(kind_ == OutputKind::SentMail ? SJ(" 送信メール %s を出力しました") : SJ(" %s を出力しました"));
   CloseOutput(true);
   return 0;
 }

@@ -50,7 +50,11 @@ DivStatus DivisionRun::WriteConference() {
       if (check == kNextPrompt) continue;
       return check == kEndOfLog ? -2 : 0;
     }
-    Report(SJ("  %s を出力しました"), sink_->name(), target_ ? &target_->reportLine : nullptr);
+    if (target_) {
+      Report(SJ("  %s を出力しました"), sink_->name(), &target_->reportLine);
+    } else {
+      ReportOutput(SJ("  %s を出力しました"));
+    }
     ++report_.conferenceFiles;
     if (WriteText(blockPrompt_) != 0 || WriteLine() != 0) return -2;
     bool nextPrompt = false;

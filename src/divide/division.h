@@ -55,7 +55,9 @@ class ReportLines {
  private:
   std::deque<std::string> distinct_;  // never moves a line, so the keys below stay valid
   std::unordered_map<std::string_view, uint32_t> number_;
-  std::vector<uint32_t> order_;
+  // Grown piece by piece: a vector doubling to hundreds of kilobytes would
+  // touch twice the memory it keeps, and fresh pages are dear.
+  std::deque<uint32_t> order_;
 };
 
 // The report of a run: its lines and the two counters.

@@ -25,9 +25,11 @@ DivisionRun::DivisionRun(const RKVcfg& cfg, Host& host, std::string logPath)
     serviceStops_.Begin(prefix);
   }
   conferenceStops_.Begin("- ");
-  conferenceStops_.Begin("N");
-  conferenceStops_.At(3, '/');
-  conferenceStops_.At(5, '/');
+  // Message headers do not stop a run of text: the last one is kept.
+  conferenceStops_.NoteBegin('N');
+  conferenceStops_.NoteAt(3, '/');
+  conferenceStops_.NoteAt(5, '/');
+  conferenceStops_.NoteWhen([](std::string_view text) { return IsMessageHeader(text); });
 }
 
 bool DivisionRun::CheckDestinations() {
@@ -50,6 +52,7 @@ DivStatus DivisionRun::Divide() {
   FileId logId = log_->Id();
   if (RefuseRecordAsLog(logId, *record)) return -1;
   conferencePaths_.clear();  // its output handles belong to an earlier sink
+  reported_.clear();
   sink_ = std::make_unique<DivisionSink>(logId, std::move(record));
   // Lines gathered for writing are views of the reader's buffer.
   log_->OnMove([this] {
@@ -160,10 +163,15 @@ DivStatus DivisionRun::WriteBodyLines(const LineStops& stops) {
   // The line that reaches the next progress step is read as usual, to show it.
   int64_t budget = nextProgress_ - shown_.done;
   int64_t before = budget;
-  std::string_view lines = log_->SkipVerbatim(stops, budget);
-  if (lines.empty()) return 0;
+  LineReader::Skipped skipped = log_->SkipVerbatim(stops, budget);
+  if (skipped.lines.empty()) return 0;
   shown_.done += before - budget;
-  if (auto failure = sink_->WriteVerbatim(lines)) return StopOnFailure(*failure);
+  if (!skipped.noted.empty()) {
+    // The header as reading it would have kept it: its text and a line feed.
+    lastHeader_.assign(skipped.noted.substr(0, skipped.noted.size() - 2));
+    lastHeader_ += '\n';
+  }
+  if (auto failure = sink_->WriteVerbatim(skipped.lines)) return StopOnFailure(*failure);
   return 0;
 }
 
@@ -324,6 +332,12 @@ void DivisionRun::Report(std::string_view format, std::string_view value, uint32
   if (at != std::string::npos) line.replace(at, 2, value);
   uint32_t number = report_.lines.push_back(line);
   if (known) *known = number;
+}
+
+void DivisionRun::ReportOutput(std::string_view format) {
+  Reported& reported = reported_[sink_->current()];
+  if (reported.format != format.data()) reported = Reported{format.data(), ConferenceTarget::kNoLine};
+  Report(format, sink_->name(), &reported.line);
 }
 
 void DivisionRun::RenameLog() {

@@ -91,6 +91,8 @@ class DivisionRun {
 
   // known: the line's number when it was reported before.
   void Report(std::string_view format, std::string_view value, uint32_t* known = nullptr);
+  // Reports the current output by its file name; format: a lasting literal.
+  void ReportOutput(std::string_view format);
   void ShowProgress();
   void RenameLog();
 
@@ -136,6 +138,13 @@ class DivisionRun {
   std::unordered_map<std::string, ConferenceTarget, TextHash, std::equal_to<>> conferencePaths_;  // by prompt
   ConferenceTarget* target_ = nullptr;  // the current conference block's, when it is kept
   std::unordered_map<std::string, DatedName, TextHash, std::equal_to<>> patioPaths_;           // by prompt
+  // The report line of each output, for the format it was last reported
+  // with: most blocks repeat a line already made.
+  struct Reported {
+    const char* format = nullptr;
+    uint32_t line = ConferenceTarget::kNoLine;
+  };
+  std::unordered_map<const DivisionSink::Output*, Reported> reported_;
   DivProgressFn progress_;
   DivProgress shown_;
   int64_t nextProgress_ = 0;

@@ -47,6 +47,7 @@ class DivisionSink {
   // the same path again with it skips finding it.
   std::optional<Failure> Open(const std::string& requested, Output** known = nullptr);
   bool HasOutput() const { return current_ != nullptr; }
+  const Output* current() const { return current_; }
   // The current output's path as opened, and its file name.
   const std::string& path() const { return current_->path; }
   const std::string& name() const { return current_->name; }

@@ -19,27 +19,40 @@
 namespace rkv {
 
 // Which lines a skip (LineReader::SkipVerbatim) stops at, told by their
-// first bytes: those that begin with a marked prefix, or hold a marked byte at
-// column 3 or 5.
+// first bytes: those that begin with a marked prefix. Lines that begin with a
+// noted byte or hold one at column 3 or 5, and that no prefix stops, are
+// handed to the note test as text; the skip goes on over them and keeps the
+// last one the test passes.
 class LineStops {
  public:
   LineStops() { second_.fill(1); }
   // Lines beginning with these one or two bytes.
   void Begin(std::string_view prefix);
-  // Lines holding c at column 3 or 5.
-  void At(size_t column, char c);
+  // Lines beginning with c, or holding c at column 3 or 5.
+  void NoteBegin(char c) { noteFirst_[static_cast<unsigned char>(c)] = 2; }
+  void NoteAt(size_t column, char c);
+  // Without a test, lines to note stop the skip like the rest.
+  void NoteWhen(bool (*test)(std::string_view text)) { test_ = test; }
+
   // line: the line's bytes, text: its length as text (the CR of its CR LF
-  // then reads as its line feed, which no rule marks).
-  bool Stop(const unsigned char* line, size_t text) const {
+  // then reads as its line feed, which no rule marks). 0: taken over; bit 1:
+  // stops; bit 2: to be noted when the test passes.
+  unsigned Look(const unsigned char* line, size_t text) const {
     unsigned fourth = text > 3 ? fourth_[line[3]] : 0;
     unsigned sixth = text > 5 ? sixth_[line[5]] : 0;
-    return ((first_[line[0]] & second_[line[1]]) | fourth | sixth) != 0;
+    return static_cast<unsigned>((first_[line[0]] & second_[line[1]]) != 0) | noteFirst_[line[0]] | fourth | sixth;
   }
+  // The line (its text as a line shows it) is to be noted; without a test, it stops.
+  bool Noted(std::string_view text) const { return test_(text); }
+  bool Tests() const { return test_ != nullptr; }
 
  private:
   // Rule bits: 1 for the one-byte prefixes, one more for each two-byte one.
-  std::array<uint8_t, 256> first_{}, second_{}, fourth_{}, sixth_{};
+  std::array<uint8_t, 256> first_{}, second_{};
+  // 2 for the bytes of the lines to note.
+  std::array<uint8_t, 256> noteFirst_{}, fourth_{}, sixth_{};
   uint8_t nextRule_ = 2;
+  bool (*test_)(std::string_view) = nullptr;
 };
 
 class LineReader {
@@ -71,10 +84,13 @@ class LineReader {
   }
   // Moves over the lines from the reading position on that Verbatim() would
   // give, that stops turns away, and whose text lengths add up to less than
-  // budget, and returns their bytes; budget loses their text lengths. They are
-  // never shown, and the current line stays. Stops short of the buffer's end,
-  // where Next() reads on.
-  std::string_view SkipVerbatim(const LineStops& stops, int64_t& budget);
+  // budget; budget loses their text lengths. They are never shown, and the
+  // current line stays. Stops short of the buffer's end, where Next() reads on.
+  struct Skipped {
+    std::string_view lines;  // their bytes
+    std::string_view noted;  // the last one stops noted, with its CR LF; or empty
+  };
+  Skipped SkipVerbatim(const LineStops& stops, int64_t& budget);
   // The next line with its line feed, or false at the end of the file or on an error.
   bool Read(std::string& line);
   // The line the next Read() gives, read ahead without moving past it.
@@ -106,8 +122,10 @@ class LineReader {
   bool ParseAny(Span& span) { return wide_ ? ParseWide(span) : Parse(span); }
   bool Parse(Span& span);
   bool ParseWide(Span& span);
-  size_t SkipWide(const LineStops& stops, int64_t& budget);
-  size_t Skip(const LineStops& stops, int64_t& budget);
+  // Both return the position after the lines taken; noted: the start of the
+  // last line noted, or SIZE_MAX.
+  size_t SkipWide(const LineStops& stops, int64_t& budget, size_t& noted);
+  size_t Skip(const LineStops& stops, int64_t& budget, size_t& noted);
   __attribute__((always_inline)) inline bool Take(Span& span, size_t n, size_t lf);
   void Show(const Span& span) {
     if (span.crlf) buf_[span.end - 2] = '\n';
@@ -121,8 +139,14 @@ class LineReader {
   // rest moves to its start. Returns how far the bytes moved.
   size_t Fill(size_t from, size_t need);
 
+  struct Release {
+    Release() : mapped(0) {}
+    explicit Release(size_t large) : mapped(large) {}
+    void operator()(char* buffer) const;
+    size_t mapped;  // bytes of large pages, 0 for the heap
+  };
   std::unique_ptr<Stream> stream_;
-  std::unique_ptr<char[]> buf_;
+  std::unique_ptr<char[], Release> buf_;
   size_t chunk_ = 0;     // bytes asked of the file at a time
   size_t capacity_ = 0;  // usable bytes of buf_ (it has some spare after them)
   size_t pos_ = 0;       // the first byte no line took yet

@@ -114,17 +114,19 @@ TEST_P(LineReaderBuffers, VerbatimLinesAndViewsThatStay) {
 }
 
 // Skipping takes exactly the lines Next() would give, as long as each ends in
-// CR LF, holds no NUL or end-of-file byte, starts with none of the prefixes
-// and has no "/" at column 3 or 5, and their text stays under the budget.
+// CR LF, holds no NUL or end-of-file byte, starts with no stopping prefix, and
+// their text stays under the budget. Lines to note (first byte "N", "/" at
+// column 3 or 5) stop a skip without a test; with one, the skip goes on and
+// keeps the last line the test passed, shown to it as Next() shows it.
 TEST_P(LineReaderBuffers, SkipsTakeOnlyPlainLinesTheStopsTurnAway) {
   const std::vector<std::string> kinds = {
       "plain text", "- prompt", "-x no prompt", "No. 12", "ab/cd", "abcde/f", "ab", "", "abc", "\x81\x84>",
       test::Sj("　字下げ"), std::string(70, 'w'), std::string(300, 'L'), std::string("nul\0in", 6), "eof\x1A",
-      "x/"};
-  auto stopped = [](std::string_view text) {  // text without its line feed
-    return text.starts_with("- ") || text.starts_with("N") || text.starts_with("\x81\x84") ||
-           (text.size() > 3 && text[3] == '/') || (text.size() > 5 && text[5] == '/');
+      "x/", "Nd"};
+  auto toNote = [](std::string_view text) {  // text without its line feed
+    return text.starts_with("N") || (text.size() > 3 && text[3] == '/') || (text.size() > 5 && text[5] == '/');
   };
+  auto test = [](std::string_view text) { return text.ends_with("\n") && text.find('d') != std::string_view::npos; };
   std::string log;
   uint32_t seed = 12345;
   for (int i = 0; i < 3000; ++i) {
@@ -132,40 +134,50 @@ TEST_P(LineReaderBuffers, SkipsTakeOnlyPlainLinesTheStopsTurnAway) {
     log += kinds[(seed >> 16) % kinds.size()] + ((seed >> 8) % 17 == 0 ? "\n" : "\r\n");
   }
   std::vector<std::string> expected = ReadAll(log);
-  for (int64_t limit : {int64_t{1} << 40, int64_t{100}}) {
-    SCOPED_TRACE(limit);
-    std::string path = dir / "s.log";
-    WriteFile(path, log);
-    auto reader = LineReader::Open(path);
-    LineStops stops;
-    for (std::string_view prefix : {"- ", "N", "\x81\x84"}) stops.Begin(prefix);
-    stops.At(3, '/');
-    stops.At(5, '/');
-    std::vector<std::string> lines;
-    size_t skipped = 0;
-    for (;;) {
-      int64_t budget = limit, before = limit;
-      std::string_view run = reader->SkipVerbatim(stops, budget);
-      for (size_t from = 0; from < run.size();) {
-        size_t end = run.find("\r\n", from);
-        ASSERT_NE(end, std::string_view::npos);
-        std::string_view text = run.substr(from, end - from);
-        EXPECT_FALSE(stopped(text)) << text;
-        EXPECT_EQ(text.find_first_of(std::string_view("\0\x1A\n", 3)), std::string_view::npos);
-        lines.push_back(std::string(text) + "\n");
-        before -= static_cast<int64_t>(text.size() + 1);
-        from = end + 2;
-        ++skipped;
+  for (bool tested : {false, true}) {
+    for (int64_t limit : {int64_t{1} << 40, int64_t{100}}) {
+      SCOPED_TRACE(testing::Message() << tested << " " << limit);
+      std::string path = dir / "s.log";
+      WriteFile(path, log);
+      auto reader = LineReader::Open(path);
+      LineStops stops;
+      for (std::string_view prefix : {"- ", "\x81\x84"}) stops.Begin(prefix);
+      stops.NoteBegin('N');
+      stops.NoteAt(3, '/');
+      stops.NoteAt(5, '/');
+      if (tested) stops.NoteWhen(test);
+      std::vector<std::string> lines;
+      size_t skipped = 0, noted = 0;
+      for (;;) {
+        int64_t budget = limit, before = limit;
+        LineReader::Skipped run = reader->SkipVerbatim(stops, budget);
+        std::string last;
+        for (size_t from = 0; from < run.lines.size();) {
+          size_t end = run.lines.find("\r\n", from);
+          ASSERT_NE(end, std::string_view::npos);
+          std::string_view text = run.lines.substr(from, end - from);
+          EXPECT_FALSE(text.starts_with("- ") || text.starts_with("\x81\x84")) << text;
+          EXPECT_TRUE(tested || !toNote(text)) << text;
+          EXPECT_EQ(text.find_first_of(std::string_view("\0\x1A\n", 3)), std::string_view::npos);
+          if (toNote(text) && test(std::string(text) + "\n")) last = std::string(text) + "\r\n";
+          lines.push_back(std::string(text) + "\n");
+          before -= static_cast<int64_t>(text.size() + 1);
+          from = end + 2;
+          ++skipped;
+        }
+        EXPECT_EQ(run.noted, last);
+        noted += !last.empty();
+        EXPECT_EQ(before, budget);
+        EXPECT_GT(budget, 0);
+        if (!reader->Next()) break;
+        lines.emplace_back(reader->line());
       }
-      EXPECT_EQ(before, budget);
-      EXPECT_GT(budget, 0);
-      if (!reader->Next()) break;
-      lines.emplace_back(reader->line());
-    }
-    EXPECT_EQ(lines, expected);
-    // Small read buffers seldom hold enough ahead of a line to skip it.
-    if (GetParam() > 1000) {
-      EXPECT_GT(skipped, 300u);
+      EXPECT_EQ(lines, expected);
+      // Small read buffers seldom hold enough ahead of a line to skip it.
+      if (GetParam() > 1000) {
+        EXPECT_GT(skipped, 300u);
+        EXPECT_EQ(noted > 0, tested);
+      }
     }
   }
 }
