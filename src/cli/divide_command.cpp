@@ -50,13 +50,20 @@ int CmdDivide(Context& ctx) {
   }
   DivStatus status = run.Divide();
   // A long log's report repeats a few hundred distinct lines, each kept once:
-  // each is converted once.
+  // each is converted once, and they are printed many at a time.
   std::unordered_map<const std::string*, std::string> shown;
+  std::string text;
+  constexpr size_t kPrintAt = 64 * 1024;
   for (const std::string& line : run.report().lines) {
     auto [it, fresh] = shown.try_emplace(&line);
     if (fresh) it->second = ctx.host->Shown("REPORT: " + line);
-    ctx.host->PrintShown(it->second);
+    text += it->second;
+    if (text.size() >= kPrintAt) {
+      ctx.host->PrintShown(text);
+      text.clear();
+    }
   }
+  ctx.host->PrintShown(text);
   if (run.renamedTo()) Print(ctx, "RENAMED: " + *run.renamedTo());
   if (status != 0 && run.report().lines.empty()) {
     std::fprintf(stderr, "rkvtool: divide: cannot open %s or the division record\n", cp932::ToUtf8(log).c_str());
