@@ -15,9 +15,14 @@ constexpr size_t kQuestionBuffer = 512;
 
 enum Continuity { kEndOfLog = -1, kContinues = 0, kGap = 1, kNextPrompt = 2, kNoHeader = 3 };
 
-// The message number a header begins with; the "No." shape holds it at column 4.
+// The message number a header begins with; the "No." shape holds it at
+// column 4, each shape as a few digits.
 int64_t CurrentNumber(std::string_view header) {
-  return header.starts_with('N') ? ParseDecimal(header.substr(4)) : ParseDecimal(header);
+  int64_t number = 0;
+  for (size_t i = header.starts_with('N') ? 4 : 0; i < header.size() && header[i] >= '0' && header[i] <= '9'; ++i) {
+    number = number * 10 + (header[i] - '0');
+  }
+  return number;
 }
 
 }  // namespace
@@ -75,7 +80,7 @@ DivStatus DivisionRun::WriteConference() {
 int DivisionRun::ContinuityCheck() {
   if (ReadLine() != 0) return kEndOfLog;
   if (ConferencePromptTest(&recogniser_, line_) != 0) return kNextPrompt;
-  if (!IsMessageHeader(line_)) return kNoHeader;
+  if (!lineIsHeader_) return kNoHeader;
   int64_t current = CurrentNumber(line_);
   bool wide = line_.size() > 5 && line_[5] == '/';
   const std::string* entry = sink_->record().Entry(sink_->name(), target_ ? &target_->entry : nullptr);

@@ -64,7 +64,9 @@ DivStatus DivisionRun::Divide() {
   Report(SJ("ログ %s を分割します"), FileNamePart(logPath_));
   DivStatus status = 0;
   while (ReadLine() == 0) {
-    OutputKind kind = OutputKindOf(ClassifyBlock(recogniser_, line_));
+    // A line the reader found plain holds no NUL.
+    std::string_view cut = log_->Verbatim().empty() ? UpToNul(line_) : line_;
+    OutputKind kind = OutputKindOf(ClassifyBlock(recogniser_, line_, cut));
     if (kind == OutputKind::None) continue;  // the kind stays as it was
     kind_ = kind;
     status = RunWriter();

@@ -46,7 +46,8 @@ class DivisionRun {
     if (!read) return -1;
     shown_.done += static_cast<int64_t>(line_.size());
     if (shown_.done >= nextProgress_) ShowProgress();
-    if (kind_ == OutputKind::Conference && IsMessageHeader(line_)) KeepHeader();
+    lineIsHeader_ = kind_ == OutputKind::Conference && IsMessageHeader(line_);
+    if (lineIsHeader_) KeepHeader();
     return 0;
   }
   // Writes the current line; runs of plain lines are written together.
@@ -105,6 +106,7 @@ class DivisionRun {
   LineStops conferenceStops_;  // lines a conference block's tests may stop at
   LineStops serviceStops_;     // lines that may be service prompts
   std::string_view line_;  // the current line, in the reader's buffer
+  bool lineIsHeader_ = false;  // it is a message header of a conference block
   std::string blockPrompt_;
   std::string reportLine_;  // kept for their capacity
   std::string scratchPath_;

@@ -143,12 +143,24 @@ int PatioPromptCut(std::string_view line) {
   return LineKind::PatioPrompt;
 }
 
-int UsageNoticeCut(std::string_view line, std::string_view cut) {
-  if (BeginsWith(line, SJ("利用料金情報    BILL")) ||
-      cut.find(SJ("あなたの御利用状況は次のとおりです")) != std::string_view::npos ||
-      cut.find(SJ("あなたのご利用状況は次のとおりです")) != std::string_view::npos) {
-    return LineKind::UsageNotice;
+// "あなたの御利用状況は次のとおりです" or "あなたのご利用状況は次のとおりです"
+// anywhere in the text: the part both share is looked for, by its first
+// byte, which is rarer in Japanese text than the hiragana lead byte.
+bool HasUsageLine(std::string_view cut) {
+  static const std::string kRest = SJ("利用状況は次のとおりです");
+  static const std::string kHonorific = SJ("あなたの御"), kPlain = SJ("あなたのご");
+  const size_t before = kHonorific.size();
+  for (size_t at = before; at + kRest.size() <= cut.size(); ++at) {
+    at = cut.find(kRest, at);
+    if (at == std::string_view::npos) return false;
+    std::string_view lead = cut.substr(at - before, before);
+    if (lead == kHonorific || lead == kPlain) return true;
   }
+  return false;
+}
+
+int UsageNoticeCut(std::string_view line, std::string_view cut) {
+  if (BeginsWith(line, SJ("利用料金情報    BILL")) || HasUsageLine(cut)) return LineKind::UsageNotice;
   return 0;
 }
 
@@ -259,19 +271,34 @@ bool IsConferenceStart(std::string_view line) {
          Contains(line, SJ("電子会議 (1:発言　改行のみ: 読む) 通常モード"));
 }
 
-int ClassifyBlock(FindHeader& state, std::string_view line) {
-  std::string_view cut = UpToNul(line);
-  if (int k = ConferencePromptTest(&state, line)) return k;
-  if (int k = MailHeaderCut(line, cut)) return k;
-  if (int k = ComposedAddresseeTest(line)) return k;
-  if (int k = SentMailListHeadingTest(line)) return k;
-  if (int k = ReceivedMailListHeadingTest(line)) return k;
-  if (int k = WeeklyNoticeTest(line)) return k;
-  if (int k = UsageNoticeCut(line, cut)) return k;
-  if (int k = ListLineCut(cut)) return k;
-  if (int k = HpLineCut(cut)) return k;
-  if (int k = PatioPromptCut(cut)) return k;
-  return 0;
+int ClassifyBlock(FindHeader& state, std::string_view line) { return ClassifyBlock(state, line, UpToNul(line)); }
+
+int ClassifyBlock(FindHeader& state, std::string_view line, std::string_view cut) {
+  if (line.empty()) return 0;
+  // Every kind but the usage notice is told by its first byte: only the tests
+  // that first byte can pass are run, in their order.
+  auto first = static_cast<unsigned char>(line[0]);
+  bool blankOrDigit = first == ' ' || (first >= '0' && first <= '9');
+  int k = 0;
+  if (first == '-') {
+    k = ConferencePromptTest(&state, line);
+  } else if (blankOrDigit || first == 'S') {
+    k = MailHeaderCut(line, cut);
+  } else if (first == 'T') {
+    k = ComposedAddresseeTest(line);
+  } else if (first == 0x91) {
+    k = SentMailListHeadingTest(line);
+  } else if (first == 0x8E) {
+    k = ReceivedMailListHeadingTest(line);
+  } else if (first == 0x8D) {
+    k = WeeklyNoticeTest(line);
+  }
+  if (k != 0) return k;
+  if (int usage = UsageNoticeCut(line, cut)) return usage;
+  if (blankOrDigit) k = ListLineCut(cut);
+  if (k == 0 && Alnum(line, 0)) k = HpLineCut(cut);
+  if (k == 0 && first == '-') k = PatioPromptCut(cut);
+  return k;
 }
 
 int ClassifyFull(FindHeader& state, std::string_view line, int mode) {

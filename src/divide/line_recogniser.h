@@ -51,6 +51,8 @@ struct FindHeader {
 
 // The divider's block classifier.
 int ClassifyBlock(FindHeader& state, std::string_view line);
+// The same for a line whose text up to its first NUL (cut) is known.
+int ClassifyBlock(FindHeader& state, std::string_view line, std::string_view cut);
 // The viewer's full classifier: mode 0 all kinds, 5 without the composed
 // addressee line, 1 message headers only, any other mode nothing.
 int ClassifyFull(FindHeader& state, std::string_view line, int mode);

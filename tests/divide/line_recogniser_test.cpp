@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "support/test_env.h"
 
 namespace rkv {
@@ -135,6 +139,47 @@ TEST(Classifiers, OrderAndModes) {
   EXPECT_EQ(ClassifyFull(fh, "001/123   ABC12345  x\n", 1), 16);
   EXPECT_EQ(ClassifyFull(fh, "001/123   ABC12345  x\n", 3), 0);
   EXPECT_EQ(fh.mode, 3);
+}
+
+// The block classifier answers as its kinds' own tests, tried in their order,
+// would: lines of every kind, each with single bytes changed and cut short.
+TEST(Classifiers, BlockClassifierAgreesWithTheTestsInOrder) {
+  auto inOrder = [](FindHeader& fh, std::string_view line) {
+    std::string_view cut = line.substr(0, line.find('\0'));
+    bool usage = cut.find(Sj("あなたの御利用状況は次のとおりです")) != std::string_view::npos ||
+                 cut.find(Sj("あなたのご利用状況は次のとおりです")) != std::string_view::npos;
+    for (int k : {ConferencePromptTest(&fh, line), MailHeaderTest(line), ComposedAddresseeTest(line),
+                  SentMailListHeadingTest(line), ReceivedMailListHeadingTest(line), WeeklyNoticeTest(line),
+                  UsageNoticeTest(line), usage ? 6 : 0, ListLineTest(line), HpLineTest(line),
+                  PatioPromptTest(line)}) {
+      if (k != 0) return k;
+    }
+    return 0;
+  };
+  std::vector<std::string> lines = {
+      "- ROOM  MES( 5):\n", "- MES( 1):PAT\n", "Subject: x\n", "TO:ABC\n", "To: ABC\n",
+      " 1  97/05/12 12:34  ABC12345  name of the sender      97/05/12 12:34 subject\n",
+      "12 #                ABC12345  97/05 12 rest\n", "001  ABC12345  97/05    12  x" + std::string(10, ' ') + "\n",
+      "ab1  [97/05/12 12:34]  ABC12345      x" + std::string(10, 'x') + "\n",
+      "123  [97/05/12 12:34]  ABC12345      x" + std::string(10, 'x') + "\n",
+      Sj("送信日  受信日時      宛先ID\n"), Sj("受信日  送信者ID  名前\n"), Sj("今週のお知らせ    NEW\n"),
+      Sj("利用料金情報    BILL\n"), Sj("　あなたのあなたの御利用状況は次のとおりです。\n"),
+      Sj("あなたのご利用状況は次のとおりです"), Sj("ご利用状況は次のとおりです\n"), "001/123   ABC12345  x\n"};
+  const std::string bytes = std::string(" 09AZaz-/*NSTo.:[]\n\0", 22) + "\x81\x82\x8D\x8E\x91\x97\xA0";
+  std::mt19937 random(7);
+  for (size_t n = 0, seeds = lines.size(); n < seeds; ++n) {
+    for (int i = 0; i < 300; ++i) {
+      std::string line = lines[n];
+      line[random() % line.size()] = bytes[random() % bytes.size()];
+      if (i % 3 == 0) line.resize(random() % (line.size() + 1));
+      lines.push_back(line);
+    }
+  }
+  for (const std::string& line : lines) {
+    FindHeader a, b;
+    EXPECT_EQ(ClassifyBlock(a, line), inOrder(b, line)) << line;
+    EXPECT_EQ(a.promptCopy, b.promptCopy);
+  }
 }
 
 TEST(Classifiers, NulEndsTheLineText) {
