@@ -31,7 +31,8 @@ DivStatus DivisionRun::WriteConference() {
   for (;;) {
     // A longer prompt line is left out of the file, never replaced by an older
     // one. NUL bytes are noise, left out when it is written.
-    size_t length = line_.size() - static_cast<size_t>(std::count(line_.begin(), line_.end(), '\0'));
+    size_t nuls = log_->Verbatim().empty() ? static_cast<size_t>(std::count(line_.begin(), line_.end(), '\0')) : 0;
+    size_t length = line_.size() - nuls;
     if (length <= kLongestBlockPrompt) {
       blockPrompt_.assign(line_);
     } else {

@@ -18,6 +18,8 @@ constexpr int64_t kProgressStep = 1 << 20;
 
 DivisionRun::DivisionRun(const RKVcfg& cfg, Host& host, std::string logPath)
     : cfg_(cfg), host_(host), logPath_(std::move(logPath)), recogniser_(cfg.Prompt) {
+  // Nothing here reads the recogniser's copies of what it matched: none are made.
+  recogniser_.status = 1;
   // What the first-byte checks of the conference prompt, service prompt and
   // message header tests let through.
   for (std::string_view prefix : {"C", "M", "L", "H", "\x81\x84"}) {

@@ -38,7 +38,7 @@ enum : int {
 // last conference prompt and message header matched (cut to 127 bytes; the
 // lengths are the full ones).
 struct FindHeader {
-  int status = 0;
+  int status = 0;  // 0: the copies are made
   int promptRule = 1;
   int promptLength = 0;
   int headerLength = 0;
