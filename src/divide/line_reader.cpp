@@ -69,7 +69,7 @@ __attribute__((target("avx2"), always_inline)) inline size_t FirstSpecialWide(co
 __attribute__((always_inline)) inline bool TakeSkipped(char* p, size_t lf, size_t at, const LineStops& stops,
                                                      int64_t& budget, size_t& noted) {
   if (static_cast<int64_t>(lf) >= budget) return false;
-  if (unsigned look = stops.Look(reinterpret_cast<const unsigned char*>(p), lf)) {
+  if (unsigned look = stops.Look(reinterpret_cast<const unsigned char*>(p))) {
     if ((look & 1) != 0 || !stops.Tests()) return false;
     p[lf - 1] = '\n';
     bool note = stops.Noted(std::string_view(p, lf));
@@ -267,26 +267,31 @@ __attribute__((target("avx2"))) size_t LineReader::SkipWide(const LineStops& sto
                                                              size_t& noted) {
   char* buf = buf_.get();
   size_t pos = pos_;
-  const size_t keep = 2 * kLook;
+  // Locals: the bytes a note test writes are then not taken to change them.
+  const size_t end = end_, keep = 2 * kLook;
+  int64_t left = budget;
+  size_t last = noted;
   // A line is only taken whole within the buffer's kept bytes, so no piece
   // looked at starts more than kMaxRead + 64 bytes after the line's start.
   size_t base = pos;
   uint64_t specials = 0;
-  while (end_ - pos >= keep) {
-    while (specials == 0) {
-      if (base - pos >= kMaxRead) return pos;
+  while (end - pos >= keep) {
+    while (specials == 0 && base - pos < kMaxRead) {
       specials = SpecialMask32(buf + base) | SpecialMask32(buf + base + 32) << 32;
       if (specials == 0) base += 64;
     }
+    if (specials == 0) break;
     size_t at = base + static_cast<size_t>(__builtin_ctzll(specials));
     size_t lf = at - pos;
     char* p = buf + pos;
-    if (lf == 0 || lf >= kMaxRead || p[lf] != '\n' || p[lf - 1] != '\r') break;
-    if (!TakeSkipped(p, lf, pos, stops, budget, noted)) break;
+    if (lf - 1 >= kMaxRead - 1 || p[lf] != '\n' || p[lf - 1] != '\r') break;
+    if (!TakeSkipped(p, lf, pos, stops, left, last)) break;
     pos = at + 1;
     specials &= specials - 1;
     if (specials == 0) base += 64;
   }
+  budget = left;
+  noted = last;
   return pos;
 }
 #else

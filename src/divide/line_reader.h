@@ -34,13 +34,13 @@ class LineStops {
   // Without a test, lines to note stop the skip like the rest.
   void NoteWhen(bool (*test)(std::string_view text)) { test_ = test; }
 
-  // line: the line's bytes, text: its length as text (the CR of its CR LF
-  // then reads as its line feed, which no rule marks). 0: taken over; bit 1:
-  // stops; bit 2: to be noted when the test passes.
-  unsigned Look(const unsigned char* line, size_t text) const {
-    unsigned fourth = text > 3 ? fourth_[line[3]] : 0;
-    unsigned sixth = text > 5 ? sixth_[line[5]] : 0;
-    return static_cast<unsigned>((first_[line[0]] & second_[line[1]]) != 0) | noteFirst_[line[0]] | fourth | sixth;
+  // line: the line's bytes in the buffer. 0: taken over; bit 1: stops; bit 2:
+  // to be noted when the test passes. Bytes 3 and 5 are read even for a
+  // shorter line (the buffer holds more): a note they give only leads to the
+  // test, which sees the line's own text.
+  unsigned Look(const unsigned char* line) const {
+    return static_cast<unsigned>((first_[line[0]] & second_[line[1]]) != 0) |
+           (noteFirst_[line[0]] | fourth_[line[3]] | sixth_[line[5]]);
   }
   // The line (its text as a line shows it) is to be noted; without a test, it stops.
   bool Noted(std::string_view text) const { return test_(text); }
