@@ -26,6 +26,14 @@ size_t TextEnd(std::string_view text) {
     __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul)), _mm_cmpeq_epi8(v, eof));
     if (int mask = _mm_movemask_epi8(hit)) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
   }
+  if (i < text.size() && text.size() >= 16) {
+    // The last sixteen bytes, of which those before i were looked at already.
+    size_t from = text.size() - 16;
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + from));
+    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul)), _mm_cmpeq_epi8(v, eof));
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(hit)) >> (i - from);
+    return mask != 0 ? i + static_cast<size_t>(__builtin_ctz(mask)) : text.size();
+  }
 #else
   constexpr uint64_t kOnes = 0x0101010101010101ULL;
   constexpr uint64_t kHighs = 0x8080808080808080ULL;
