@@ -11,6 +11,7 @@
 
 #include "core/paths.h"
 #include "core/sjis.h"
+#include "core/write_behind.h"
 #include "divide/line_recogniser.h"
 #include "platform/os.h"
 
@@ -260,6 +261,34 @@ bool Stream::DropReadBuffer() {
 }
 
 bool Stream::FlushWrite(bool whole) {
+  if (behind_ && !text_ && !append_) {
+    if (!whole && !error_) return HandOver();
+    behind_->Wait();
+    if (int error = behind_->ErrorOf(this); error != 0 && !error_) {
+      error_ = true;
+      errno_ = error;
+    }
+  }
+  return FlushNow(whole);
+}
+
+// The whole pages of a full buffer go to the write-behind thread; the rest
+// moves to a fresh buffer. A failure shows at the next flush that waits.
+bool Stream::HandOver() {
+  size_t n = wbuf_.size();
+  auto end = static_cast<uint64_t>(base_) + n;
+  size_t tail = static_cast<size_t>(end % kPage);
+  if (tail < n) n -= tail;
+  auto full = std::move(wbuf_);
+  wbuf_ = behind_->Take();
+  wbuf_.assign(full, n, std::string::npos);
+  full.resize(n);
+  behind_->Hand(fd_, this, std::move(full));
+  base_ += static_cast<int64_t>(n);
+  return true;
+}
+
+bool Stream::FlushNow(bool whole) {
   if (wbuf_.empty()) return !error_;
   // A full buffer hands over whole pages of the file and keeps the rest:
   // the file system then never fills part of a page twice.

@@ -43,6 +43,8 @@ struct Allocator {
 };
 }  // namespace write_buffers
 
+class WriteBehind;
+
 // A buffered file stream with the C runtime's text and binary modes. Positions
 // are real byte offsets in the file in both modes.
 class Stream {
@@ -88,6 +90,11 @@ class Stream {
   // Flushes and closes; false when a write failed at any time or the close did.
   bool Close();
 
+  // A full buffer of a binary stream is handed to behind, which writes it
+  // while the caller goes on; every other flush (and Close()) waits for what
+  // was handed over first, and a failed write shows there. behind must
+  // outlive the stream's writes.
+  void WriteBehindBy(WriteBehind* behind) { behind_ = behind; }
   // Room for a whole chunk of writes from the start: a stream that is to
   // take much never grows its buffer step by step.
   void ReserveWrites() { wbuf_.reserve(kWriteChunk + 1024); }
@@ -110,6 +117,8 @@ class Stream {
   // Hands the buffered bytes to the file; all of them, or (whole false) up
   // to the last page boundary of the file among them.
   bool FlushWrite(bool whole = true);
+  bool FlushNow(bool whole);
+  bool HandOver();
   static constexpr size_t kPage = 4096;
   bool DropReadBuffer();
 
@@ -126,6 +135,7 @@ class Stream {
   size_t rpos_ = 0;
   size_t rend_ = 0;
   std::basic_string<char, std::char_traits<char>, write_buffers::Allocator<char>> wbuf_;  // pending writes
+  WriteBehind* behind_ = nullptr;
 };
 
 // Buffer size of a Stream's reads; tests shrink it to cross every boundary.

@@ -54,7 +54,7 @@ size_t TextEnd(std::string_view text) {
 }  // namespace
 
 DivisionSink::DivisionSink(FileId log, std::unique_ptr<DivisionRecord> record)
-    : log_(log), record_(std::move(record)) {}
+    : log_(log), record_(std::move(record)), behind_(WriteBehind::Start()) {}
 
 // A run that ends without Commit() (a stop the user asked for commits) has failed.
 DivisionSink::~DivisionSink() {
@@ -80,6 +80,7 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
     if (same) {
       stream->Close();  // nothing was written through it
     } else {
+      if (behind_) stream->WriteBehindBy(behind_.get());
       int64_t size = stream->Tell();
       outputs_.push_back(
           std::make_unique<Output>(Output{*safe, FileNamePart(*safe), existed ? size : -1, size, std::move(stream)}));
@@ -93,6 +94,7 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
   if (!out->stream) {
     out->stream = OpenForAppend(out->path);
     if (!out->stream) return Failure{out->path, errno, true};
+    if (behind_) out->stream->WriteBehindBy(behind_.get());
     ++open_;
   }
   out->stream->ReserveWrites();
@@ -137,7 +139,17 @@ std::optional<DivisionSink::Failure> DivisionSink::Flush() {
   Output& out = *current_;
   out.size += static_cast<int64_t>(lines.size());
   if (!WriteGathered(*out.stream, lines)) failed_ = WriteFailure(out);
+  if (!failed_ && behind_ && behind_->Failed()) failed_ = FailedBehind();
   return failed_;
+}
+
+// A stream closed since then told of its failure when it closed.
+std::optional<DivisionSink::Failure> DivisionSink::FailedBehind() {
+  const void* owner = behind_->FailedOwner();
+  for (auto& out : outputs_) {
+    if (out->stream && out->stream.get() == owner) return Failure{out->path, behind_->ErrorOf(owner), false};
+  }
+  return std::nullopt;
 }
 
 // The lines go to the stream in pieces cut where writing them one by one
@@ -176,9 +188,11 @@ std::optional<DivisionSink::Failure> DivisionSink::WriteText(std::string_view te
     }
     if (!ok) return WriteFailure(out);
     // A NUL byte is noise in the capture: the rest of the line is still written.
-    if (end == text.size() || text[end] != '\0') return std::nullopt;
+    if (end == text.size() || text[end] != '\0') break;
     text.remove_prefix(end + 1);
   }
+  if (behind_ && behind_->Failed()) failed_ = FailedBehind();
+  return failed_;
 }
 
 void DivisionSink::RemoveIfEmpty() { current_->removeIfEmpty = true; }
@@ -207,6 +221,8 @@ std::optional<DivisionSink::Failure> DivisionSink::Commit() {
 void DivisionSink::Rollback() {
   gathered_ = {};
   current_ = nullptr;
+  // Nothing handed over may reach a file after it is put back.
+  if (behind_) behind_->Wait();
   for (auto& out : outputs_) {
     if (out->stream) out->stream->Close();
     out->stream.reset();

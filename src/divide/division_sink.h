@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/files.h"
+#include "core/write_behind.h"
 #include "divide/division_record.h"
 
 namespace rkv {
@@ -102,10 +103,14 @@ class DivisionSink {
   std::optional<Failure> MakeRoom();
   Failure WriteFailure(Output& out);
   std::optional<Failure> StartGathering(std::string_view line);
+  // A failed write of the write-behind thread, as a failure of its output.
+  std::optional<Failure> FailedBehind();
   bool WriteGathered(Stream& stream, std::string_view lines);
 
   FileId log_;
   std::unique_ptr<DivisionRecord> record_;
+  // Writes the split files' full buffers; it outlives their streams.
+  std::unique_ptr<WriteBehind> behind_;
   std::vector<std::unique_ptr<Output>> outputs_;
   std::unordered_map<std::string, Output*> byRequested_;
   std::map<std::pair<uint64_t, uint64_t>, Output*> byId_;

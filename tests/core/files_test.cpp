@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "core/write_behind.h"
 #include "platform/os.h"
 #include "support/test_env.h"
 
@@ -147,14 +148,20 @@ TEST(Stream, AFailedWriteIsReportedAndSticks) {
 // Big write buffers come from a shared pool: streams that hold them at once,
 // more than one pool chunk's worth, and streams that take the buffers of closed
 // ones must never write each other's bytes.
-TEST(Stream, ManyBufferedStreamsKeepTheirOwnBytes) {
+// Also with their full buffers written behind, by a thread of their own.
+class ManyStreams : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Stream, ManyStreams, ::testing::Bool());
+
+TEST_P(ManyStreams, ManyBufferedStreamsKeepTheirOwnBytes) {
   TempDir dir;
   constexpr int kStreams = 70;
+  auto behind = GetParam() ? WriteBehind::Start() : nullptr;
   std::vector<std::unique_ptr<Stream>> streams;
   std::vector<std::string> expected(kStreams * 2);
   auto open = [&](int i) {
     auto s = Stream::Open(dir / std::to_string(i), "w+b");
     s->ReserveWrites();
+    s->WriteBehindBy(behind.get());
     return s;
   };
   for (int i = 0; i < kStreams; ++i) streams.push_back(open(i));
@@ -176,6 +183,33 @@ TEST(Stream, ManyBufferedStreamsKeepTheirOwnBytes) {
       EXPECT_EQ(ReadFile(dir / std::to_string(file)), expected[file]) << file;
     }
   }
+}
+
+// A write behind that fails shows when its stream closes; the stream's
+// later buffers are not written, and the other streams' are.
+TEST(Stream, AFailedWriteBehindShowsAtClose) {
+  TempDir dir;
+  auto behind = WriteBehind::Start();
+  ASSERT_TRUE(behind);
+  std::vector<size_t> writes;
+  os::SetWriteFaultHook([&](size_t n) { return writes.push_back(n), writes.size() == 3 ? ENOSPC : 0; });
+  auto a = OpenBinaryUpdate(dir / "a"), b = OpenBinaryUpdate(dir / "b");
+  a->WriteBehindBy(behind.get());
+  b->WriteBehindBy(behind.get());
+  std::string expected;
+  for (int i = 0; i < 300; ++i) {
+    std::string piece(1000, static_cast<char>('a' + i % 26));
+    ASSERT_TRUE(a->Write(piece));
+    ASSERT_TRUE(b->Write(piece));
+    expected += piece;
+  }
+  EXPECT_TRUE(b->Close());
+  EXPECT_FALSE(a->Close());
+  EXPECT_EQ(a->LastErrno(), ENOSPC);
+  os::SetWriteFaultHook(nullptr);
+  EXPECT_EQ(ReadFile(dir / "b"), expected);
+  EXPECT_EQ(ReadFile(dir / "a"), expected.substr(0, writes[0]));  // its first buffer only
+  EXPECT_EQ(behind->FailedOwner(), a.get());
 }
 
 // A full buffer hands the file whole pages and keeps the rest; closing

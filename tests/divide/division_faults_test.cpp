@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -60,7 +61,9 @@ TEST_F(FailedWrites, InsideAConferenceBlockTheRunStopsAndNothingIsKept) {
   EXPECT_FALSE(Has("cnf/ROOM_05.CNF"));  // what reached the disk is taken back
   EXPECT_FALSE(Has("cnf/RKV.REC"));      // and the record the run made for it
   auto report = Report();
-  EXPECT_EQ(report[2], "  ROOM_05.CNF への書き込みに失敗しました！");
+  // Full buffers are written behind the reading: later blocks may be read
+  // before the failure shows.
+  EXPECT_NE(std::find(report.begin(), report.end(), "  ROOM_05.CNF への書き込みに失敗しました！"), report.end());
   EXPECT_EQ(report.back(), "会議室ファイル 0 個、電子メール 0 通分を分割しました");
   EXPECT_EQ(test::Utf8(host.shown[1].caption), "ログ・ファイル分割処理");
   EXPECT_EQ(test::Utf8(host.shown[1].text), "ログ分割を中止し、分割前の状態に戻しました！");
