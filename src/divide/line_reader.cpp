@@ -1,9 +1,13 @@
 #include "divide/line_reader.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -20,6 +24,8 @@ namespace {
 
 // The buffer may be read past its bytes by this much (whole vector loads).
 constexpr size_t kSpare = 64;
+// Chunks the buffer holds: all but the one being read are read ahead.
+constexpr size_t kChunksKept = 7;
 
 // The first line feed, NUL or end-of-file byte of p[0, n), or n. Loads may
 // reach up to 15 bytes past n, which the buffer's spare bytes allow.
@@ -127,7 +133,7 @@ std::unique_ptr<LineReader> LineReader::Open(std::string_view path) {
 LineReader::LineReader(std::unique_ptr<Stream> stream)
     : stream_(std::move(stream)),
       chunk_(4 * StreamBufferSize()),
-      capacity_(chunk_ + 4 * kLook),
+      capacity_(kChunksKept * chunk_ + 4 * kLook),
       base_(stream_->Tell()) {
   size_t bytes = capacity_ + kSpare;
   // Fresh memory costs a fault per page; one large page is far cheaper.
@@ -152,34 +158,133 @@ void LineReader::Release::operator()(char* buffer) const {
   }
 }
 
-size_t LineReader::Fill(size_t from, size_t need) {
-  if (end_ - from >= need || atEnd_) return 0;
-  size_t moved = 0;
-  // Every read asks for a whole chunk, which must fit after what is kept.
-  if (capacity_ - from < need + chunk_) {
-    // What lies before from is passed: its views are used up before it goes.
-    if (beforeMove_) beforeMove_();
-    std::memmove(buf_.get(), buf_.get() + from, end_ - from);
-    moved = from;
-    base_ += static_cast<int64_t>(moved);
-    end_ -= moved;
-    pos_ -= moved;
-    for (Span* span : {&cur_, &ahead_}) {
-      if (span->start >= moved) {
-        span->start -= moved;
-        span->end -= moved;
-      } else {
-        *span = Span{};
+// The read that runs ahead: one at a time, into the buffer past what the
+// lines use; the stream is only touched on this thread while it runs.
+struct LineReader::Ahead {
+  explicit Ahead(Stream& stream) : stream(stream), thread([this] { Run(); }) {}
+  ~Ahead() {
+    {
+      std::lock_guard lock(mutex);
+      stop = true;
+    }
+    changed.notify_all();
+    thread.join();
+  }
+  void Start(char* into, size_t n) {
+    {
+      std::lock_guard lock(mutex);
+      to = into;
+      size = n;
+      asked = true;
+    }
+    changed.notify_all();
+  }
+  // Waits for the read; its bytes, 0 at the end of the file or on an error.
+  size_t Finish() {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return !asked; });
+    return got;
+  }
+  void Run() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      changed.wait(lock, [this] { return stop || asked; });
+      if (!asked) return;
+      lock.unlock();
+      size_t n = stream.ReadSome(to, size);
+      lock.lock();
+      got = n;
+      asked = false;
+      changed.notify_all();
+    }
+  }
+
+  Stream& stream;
+  std::mutex mutex;
+  std::condition_variable changed;
+  char* to = nullptr;
+  size_t size = 0;
+  size_t got = 0;
+  bool asked = false;
+  bool stop = false;
+  std::thread thread;  // last: it starts once the rest is there
+};
+
+LineReader::~LineReader() = default;
+
+void LineReader::StartRead() {
+  size_t n = std::min(chunk_, capacity_ - end_);
+  if (readAhead_) {
+    readAhead_->Start(buf_.get() + end_, n);
+    reading_ = true;
+    return;
+  }
+  size_t got = stream_->ReadSome(buf_.get() + end_, n);
+  if (got == 0) atEnd_ = true;  // the end, or an error Failed() tells of
+  end_ += got;
+}
+
+void LineReader::FinishRead() {
+  if (!reading_) return;
+  reading_ = false;
+  size_t got = readAhead_->Finish();
+  if (got == 0) atEnd_ = true;
+  end_ += got;
+}
+
+bool LineReader::Failed() const {
+  if (reading_) readAhead_->Finish();
+  return lost_ || stream_->Failed();
+}
+
+int LineReader::LastErrno() const {
+  if (reading_) readAhead_->Finish();
+  return stream_->LastErrno();
+}
+
+void LineReader::Fill(size_t from, size_t need) {
+  // The scans look up to 63 bytes past what they take: never into a read
+  // still running.
+  need += kSpare;
+  while (end_ - from < need && (!atEnd_ || reading_)) {
+    if (reading_) {
+      FinishRead();
+      continue;
+    }
+    // Every read asks for a whole chunk, which must fit after what is kept.
+    if (capacity_ - end_ < chunk_) {
+      // What lies before from is passed: its views are used up before it goes.
+      if (beforeMove_) beforeMove_();
+      std::memmove(buf_.get(), buf_.get() + from, end_ - from);
+      size_t moved = from;
+      base_ += static_cast<int64_t>(moved);
+      end_ -= moved;
+      pos_ -= moved;
+      for (Span* span : {&cur_, &ahead_}) {
+        if (span->start >= moved) {
+          span->start -= moved;
+          span->end -= moved;
+        } else {
+          *span = Span{};
+        }
+      }
+      from = 0;
+    }
+    StartRead();
+    FinishRead();
+  }
+  // The next chunk is read while the caller works through these.
+  if (!reading_ && !atEnd_ && !lost_ && capacity_ - end_ >= chunk_) {
+    if (!readAhead_ && !triedThread_) {
+      triedThread_ = true;
+      try {
+        readAhead_ = std::make_unique<Ahead>(*stream_);
+      } catch (const std::system_error&) {
+        // Without a thread every read is made when it is needed.
       }
     }
-    from = 0;
+    if (readAhead_) StartRead();
   }
-  while (end_ - from < need && !atEnd_) {
-    size_t got = stream_->ReadSome(buf_.get() + end_, std::min(chunk_, capacity_ - end_));
-    if (got == 0) atEnd_ = true;  // the end, or an error Failed() tells of
-    end_ += got;
-  }
-  return moved;
 }
 
 // One line from pos_, as a bounded text read gives it: up to its line feed,
@@ -346,6 +451,7 @@ bool LineReader::Peek(std::string_view& line) {
 }
 
 bool LineReader::Seek(int64_t position) {
+  FinishRead();  // the stream is this thread's again
   Hide(cur_);
   Hide(ahead_);
   peeked_ = false;

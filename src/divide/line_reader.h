@@ -63,6 +63,9 @@ class LineReader {
   static std::unique_ptr<LineReader> Open(std::string_view path);
   // stream: opened for binary reading.
   explicit LineReader(std::unique_ptr<Stream> stream);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
 
   // Moves to the next line; false at the end of the file or on an error. The
   // line (line()) stays where it is until the next Next(), Read() or Seek();
@@ -103,8 +106,8 @@ class LineReader {
   void OnMove(std::function<void()> beforeMove) { beforeMove_ = std::move(beforeMove); }
   FileId Id() const { return stream_->Id(); }
   // Reading stopped on an error rather than at the end of the file.
-  bool Failed() const { return lost_ || stream_->Failed(); }
-  int LastErrno() const { return stream_->LastErrno(); }
+  bool Failed() const;
+  int LastErrno() const;
 
  private:
   // Bytes one line can need: its longest piece and the line feed of a CR LF
@@ -136,8 +139,11 @@ class LineReader {
   }
   // Makes sure the buffer holds need bytes from from on, or everything up to
   // the end of the file; what lies before from may leave the buffer, and the
-  // rest moves to its start. Returns how far the bytes moved.
-  size_t Fill(size_t from, size_t need);
+  // rest moves to its start. Then reads on ahead while there is room.
+  void Fill(size_t from, size_t need);
+  // The read of the next chunk after end_: started, and its bytes taken.
+  void StartRead();
+  void FinishRead();
 
   struct Release {
     Release() : mapped(0) {}
@@ -160,6 +166,13 @@ class LineReader {
   bool lost_ = false;  // a seek back failed: the position is no longer known
   bool wide_ = false;  // the processor has 32-byte vectors
   std::function<void()> beforeMove_;
+  // The file is read on a thread of its own while the lines before are
+  // worked through; nothing when no thread could be started.
+  struct Ahead;
+  std::unique_ptr<Ahead> readAhead_;
+  // A read runs into the buffer from end_ on; end_ moves in FinishRead().
+  bool reading_ = false;
+  bool triedThread_ = false;
 };
 
 }  // namespace rkv
