@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -280,10 +281,12 @@ bool Stream::HandOver() {
   size_t tail = static_cast<size_t>(end % kPage);
   if (tail < n) n -= tail;
   auto full = std::move(wbuf_);
-  wbuf_ = behind_->Take();
-  wbuf_.assign(full, n, std::string::npos);
+  std::string_view rest(full.data() + n, full.size() - n);
+  std::array<char, kPage> kept;
+  rest.copy(kept.data(), rest.size());
   full.resize(n);
-  behind_->Hand(fd_, this, std::move(full));
+  wbuf_ = behind_->Hand(fd_, this, std::move(full));
+  wbuf_.assign(kept.data(), rest.size());
   base_ += static_cast<int64_t>(n);
   return true;
 }

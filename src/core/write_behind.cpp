@@ -46,11 +46,15 @@ void WriteBehind::Run() {
     }
     free_.push_back(std::move(job.bytes));
     busy_ = false;
+    // Woken outside the lock, a waiting caller does not wait on it again.
+    lock.unlock();
     done_.notify_all();
+    lock.lock();
   }
 }
 
-void WriteBehind::Hand(int fd, const void* owner, Buffer&& bytes) {
+WriteBehind::Buffer WriteBehind::Hand(int fd, const void* owner, Buffer&& bytes) {
+  Buffer next;
   bool wake = false;
   {
     std::unique_lock lock(mutex_);
@@ -58,22 +62,14 @@ void WriteBehind::Hand(int fd, const void* owner, Buffer&& bytes) {
     jobs_.push_back(Job{fd, owner, std::move(bytes)});
     // The thread is woken for a few jobs at a time: each waking costs a system call.
     wake = jobs_.size() >= kWakeAt;
-  }
-  if (wake) queued_.notify_one();
-}
-
-WriteBehind::Buffer WriteBehind::Take() {
-  {
-    std::lock_guard lock(mutex_);
     if (!free_.empty()) {
-      Buffer buffer = std::move(free_.back());
+      next = std::move(free_.back());
       free_.pop_back();
-      return buffer;
     }
   }
-  Buffer buffer;
-  buffer.reserve(Stream::kWriteChunk + 1024);
-  return buffer;
+  if (wake) queued_.notify_one();
+  if (next.capacity() < Stream::kWriteChunk) next.reserve(Stream::kWriteChunk + 1024);
+  return next;
 }
 
 void WriteBehind::Wait() {

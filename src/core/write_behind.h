@@ -31,9 +31,8 @@ class WriteBehind {
 
   // Queues the bytes for fd's file position; owner tells whose they are. Waits
   // while many are queued, so that the memory they take stays bounded.
-  void Hand(int fd, const void* owner, Buffer&& bytes);
-  // An empty buffer with room for a stream's chunk of writes.
-  Buffer Take();
+  // Gives back an empty buffer with room for a stream's chunk of writes.
+  Buffer Hand(int fd, const void* owner, Buffer&& bytes);
   // Until every write handed over is done.
   void Wait();
   // A write failed. The owner's writes after it are not made: its file would

@@ -195,7 +195,10 @@ struct LineReader::Ahead {
       lock.lock();
       got = n;
       asked = false;
+      // Woken outside the lock, the reader does not wait on it again.
+      lock.unlock();
       changed.notify_all();
+      lock.lock();
     }
   }
 
