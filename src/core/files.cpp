@@ -12,7 +12,7 @@
 
 #include "core/paths.h"
 #include "core/sjis.h"
-#include "core/write_behind.h"
+#include "core/io_thread.h"
 #include "divide/line_recogniser.h"
 #include "platform/os.h"
 

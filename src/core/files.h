@@ -43,7 +43,7 @@ struct Allocator {
 };
 }  // namespace write_buffers
 
-class WriteBehind;
+class IoThread;
 
 // A buffered file stream with the C runtime's text and binary modes. Positions
 // are real byte offsets in the file in both modes.
@@ -94,7 +94,7 @@ class Stream {
   // while the caller goes on; every other flush (and Close()) waits for what
   // was handed over first, and a failed write shows there. behind must
   // outlive the stream's writes.
-  void WriteBehindBy(WriteBehind* behind) { behind_ = behind; }
+  void WriteBehindBy(IoThread* behind) { behind_ = behind; }
   // Room for a whole chunk of writes from the start: a stream that is to
   // take much never grows its buffer step by step.
   void ReserveWrites() { wbuf_.reserve(kWriteChunk + 1024); }
@@ -135,7 +135,7 @@ class Stream {
   size_t rpos_ = 0;
   size_t rend_ = 0;
   std::basic_string<char, std::char_traits<char>, write_buffers::Allocator<char>> wbuf_;  // pending writes
-  WriteBehind* behind_ = nullptr;
+  IoThread* behind_ = nullptr;
 };
 
 // Buffer size of a Stream's reads; tests shrink it to cross every boundary.

@@ -44,7 +44,9 @@ bool DivisionRun::CheckDestinations() {
 }
 
 DivStatus DivisionRun::Divide() {
-  log_ = LineReader::Open(logPath_);
+  // Without a thread for it, the reader and the sink do their own reads and writes.
+  if (!io_) io_ = IoThread::Start();
+  log_ = LineReader::Open(logPath_, io_.get());
   std::unique_ptr<DivisionRecord> record;
   if (log_) record = DivisionRecord::Open(RecordPath(cfg_), true);
   if (!log_ || !record) {
@@ -55,7 +57,7 @@ DivStatus DivisionRun::Divide() {
   if (RefuseRecordAsLog(logId, *record)) return -1;
   conferencePaths_.clear();  // its output handles belong to an earlier sink
   reported_.clear();
-  sink_ = std::make_unique<DivisionSink>(logId, std::move(record));
+  sink_ = std::make_unique<DivisionSink>(logId, std::move(record), io_.get());
   // Lines gathered for writing are views of the reader's buffer.
   log_->OnMove([this] {
     if (sink_) sink_->Flush();
@@ -107,6 +109,7 @@ DivStatus DivisionRun::Divide() {
                           std::to_string(report_.mails) + SJ(" 通分を分割しました"));
   log_->OnMove(nullptr);
   log_.reset();
+  io_.reset();
   if ((status == 0 || report_.conferenceFiles != 0) && cfg_.Rename != 0 && !failed_) RenameLog();
   return failed_ ? -1 : 0;
 }

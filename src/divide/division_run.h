@@ -100,6 +100,8 @@ class DivisionRun {
   const RKVcfg& cfg_;
   Host& host_;
   std::string logPath_;
+  // Reads ahead and writes behind for the reader and the sink; it outlives both.
+  std::unique_ptr<IoThread> io_;
   std::unique_ptr<LineReader> log_;
   std::unique_ptr<DivisionSink> sink_;
   FindHeader recogniser_;

@@ -53,8 +53,8 @@ size_t TextEnd(std::string_view text) {
 
 }  // namespace
 
-DivisionSink::DivisionSink(FileId log, std::unique_ptr<DivisionRecord> record)
-    : log_(log), record_(std::move(record)), behind_(WriteBehind::Start()) {}
+DivisionSink::DivisionSink(FileId log, std::unique_ptr<DivisionRecord> record, IoThread* io)
+    : log_(log), record_(std::move(record)), behind_(io) {}
 
 // A run that ends without Commit() (a stop the user asked for commits) has failed.
 DivisionSink::~DivisionSink() {
@@ -80,7 +80,7 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
     if (same) {
       stream->Close();  // nothing was written through it
     } else {
-      if (behind_) stream->WriteBehindBy(behind_.get());
+      if (behind_) stream->WriteBehindBy(behind_);
       int64_t size = stream->Tell();
       outputs_.push_back(
           std::make_unique<Output>(Output{*safe, FileNamePart(*safe), existed ? size : -1, size, std::move(stream)}));
@@ -94,7 +94,7 @@ std::optional<DivisionSink::Failure> DivisionSink::Open(const std::string& reque
   if (!out->stream) {
     out->stream = OpenForAppend(out->path);
     if (!out->stream) return Failure{out->path, errno, true};
-    if (behind_) out->stream->WriteBehindBy(behind_.get());
+    if (behind_) out->stream->WriteBehindBy(behind_);
     ++open_;
   }
   out->stream->ReserveWrites();

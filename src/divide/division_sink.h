@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/files.h"
-#include "core/write_behind.h"
+#include "core/io_thread.h"
 #include "divide/division_record.h"
 
 namespace rkv {
@@ -33,8 +33,10 @@ class DivisionSink {
     bool opening = false;  // the file could not be opened or created
   };
 
-  // log: the log being divided, which no output may name.
-  DivisionSink(FileId log, std::unique_ptr<DivisionRecord> record);
+  // log: the log being divided, which no output may name. io, when given,
+  // writes the split files' full buffers while the run goes on; it must
+  // outlive the sink.
+  DivisionSink(FileId log, std::unique_ptr<DivisionRecord> record, IoThread* io = nullptr);
   ~DivisionSink();
   DivisionSink(const DivisionSink&) = delete;
   DivisionSink& operator=(const DivisionSink&) = delete;
@@ -109,8 +111,7 @@ class DivisionSink {
 
   FileId log_;
   std::unique_ptr<DivisionRecord> record_;
-  // Writes the split files' full buffers; it outlives their streams.
-  std::unique_ptr<WriteBehind> behind_;
+  IoThread* behind_;
   std::vector<std::unique_ptr<Output>> outputs_;
   std::unordered_map<std::string, Output*> byRequested_;
   std::map<std::pair<uint64_t, uint64_t>, Output*> byId_;

@@ -1,13 +1,9 @@
 #include "divide/line_reader.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -120,12 +116,14 @@ void LineStops::NoteAt(size_t column, char c) {
   (column == 3 ? fourth_ : sixth_)[static_cast<unsigned char>(c)] = 2;
 }
 
-std::unique_ptr<LineReader> LineReader::Open(std::string_view path) {
+std::unique_ptr<LineReader> LineReader::Open(std::string_view path, IoThread* io) {
   // A pipe or a device is no log: reading one might wait, or go on, forever.
   if (!os::Stat(path).regular) return nullptr;
   auto stream = Stream::Open(path, "rb");
   if (!stream) return nullptr;
-  return std::make_unique<LineReader>(std::move(stream));
+  auto reader = std::make_unique<LineReader>(std::move(stream));
+  reader->io_ = io;
+  return reader;
 }
 
 // The file is asked for four times a stream's usual amount at a time: a
@@ -158,67 +156,14 @@ void LineReader::Release::operator()(char* buffer) const {
   }
 }
 
-// The read that runs ahead: one at a time, into the buffer past what the
-// lines use; the stream is only touched on this thread while it runs.
-struct LineReader::Ahead {
-  explicit Ahead(Stream& stream) : stream(stream), thread([this] { Run(); }) {}
-  ~Ahead() {
-    {
-      std::lock_guard lock(mutex);
-      stop = true;
-    }
-    changed.notify_all();
-    thread.join();
-  }
-  void Start(char* into, size_t n) {
-    {
-      std::lock_guard lock(mutex);
-      to = into;
-      size = n;
-      asked = true;
-    }
-    changed.notify_all();
-  }
-  // Waits for the read; its bytes, 0 at the end of the file or on an error.
-  size_t Finish() {
-    std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return !asked; });
-    return got;
-  }
-  void Run() {
-    std::unique_lock lock(mutex);
-    for (;;) {
-      changed.wait(lock, [this] { return stop || asked; });
-      if (!asked) return;
-      lock.unlock();
-      size_t n = stream.ReadSome(to, size);
-      lock.lock();
-      got = n;
-      asked = false;
-      // Woken outside the lock, the reader does not wait on it again.
-      lock.unlock();
-      changed.notify_all();
-      lock.lock();
-    }
-  }
-
-  Stream& stream;
-  std::mutex mutex;
-  std::condition_variable changed;
-  char* to = nullptr;
-  size_t size = 0;
-  size_t got = 0;
-  bool asked = false;
-  bool stop = false;
-  std::thread thread;  // last: it starts once the rest is there
-};
-
-LineReader::~LineReader() = default;
+LineReader::~LineReader() {
+  if (reading_) io_->ReadDone();
+}
 
 void LineReader::StartRead() {
   size_t n = std::min(chunk_, capacity_ - end_);
-  if (readAhead_) {
-    readAhead_->Start(buf_.get() + end_, n);
+  if (io_) {
+    io_->ReadAhead(*stream_, buf_.get() + end_, n);
     reading_ = true;
     return;
   }
@@ -230,18 +175,18 @@ void LineReader::StartRead() {
 void LineReader::FinishRead() {
   if (!reading_) return;
   reading_ = false;
-  size_t got = readAhead_->Finish();
+  size_t got = io_->ReadDone();
   if (got == 0) atEnd_ = true;
   end_ += got;
 }
 
 bool LineReader::Failed() const {
-  if (reading_) readAhead_->Finish();
+  if (reading_) io_->ReadDone();
   return lost_ || stream_->Failed();
 }
 
 int LineReader::LastErrno() const {
-  if (reading_) readAhead_->Finish();
+  if (reading_) io_->ReadDone();
   return stream_->LastErrno();
 }
 
@@ -277,17 +222,7 @@ void LineReader::Fill(size_t from, size_t need) {
     FinishRead();
   }
   // The next chunk is read while the caller works through these.
-  if (!reading_ && !atEnd_ && !lost_ && capacity_ - end_ >= chunk_) {
-    if (!readAhead_ && !triedThread_) {
-      triedThread_ = true;
-      try {
-        readAhead_ = std::make_unique<Ahead>(*stream_);
-      } catch (const std::system_error&) {
-        // Without a thread every read is made when it is needed.
-      }
-    }
-    if (readAhead_) StartRead();
-  }
+  if (io_ && !reading_ && !atEnd_ && !lost_ && capacity_ - end_ >= chunk_) StartRead();
 }
 
 // One line from pos_, as a bounded text read gives it: up to its line feed,

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "core/files.h"
+#include "core/io_thread.h"
 
 namespace rkv {
 
@@ -59,10 +60,12 @@ class LineReader {
  public:
   static constexpr size_t kMaxRead = 253;
 
-  // Nothing when the path names no regular file or it cannot be opened for reading.
-  static std::unique_ptr<LineReader> Open(std::string_view path);
+  // Nothing when the path names no regular file or it cannot be opened for
+  // reading. io, when given, reads the file ahead; it must outlive the reader.
+  static std::unique_ptr<LineReader> Open(std::string_view path, IoThread* io = nullptr);
   // stream: opened for binary reading.
   explicit LineReader(std::unique_ptr<Stream> stream);
+  // Waits for a read that runs ahead.
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
@@ -166,13 +169,10 @@ class LineReader {
   bool lost_ = false;  // a seek back failed: the position is no longer known
   bool wide_ = false;  // the processor has 32-byte vectors
   std::function<void()> beforeMove_;
-  // The file is read on a thread of its own while the lines before are
-  // worked through; nothing when no thread could be started.
-  struct Ahead;
-  std::unique_ptr<Ahead> readAhead_;
+  // Reads the file ahead while the lines before are worked through.
+  IoThread* io_ = nullptr;
   // A read runs into the buffer from end_ on; end_ moves in FinishRead().
   bool reading_ = false;
-  bool triedThread_ = false;
 };
 
 }  // namespace rkv

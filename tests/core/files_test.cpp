@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "core/write_behind.h"
+#include "core/io_thread.h"
 #include "platform/os.h"
 #include "support/test_env.h"
 
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Stream, ManyStreams, ::testing::Bool());
 TEST_P(ManyStreams, ManyBufferedStreamsKeepTheirOwnBytes) {
   TempDir dir;
   constexpr int kStreams = 70;
-  auto behind = GetParam() ? WriteBehind::Start() : nullptr;
+  auto behind = GetParam() ? IoThread::Start() : nullptr;
   std::vector<std::unique_ptr<Stream>> streams;
   std::vector<std::string> expected(kStreams * 2);
   auto open = [&](int i) {
@@ -189,7 +189,7 @@ TEST_P(ManyStreams, ManyBufferedStreamsKeepTheirOwnBytes) {
 // later buffers are not written, and the other streams' are.
 TEST(Stream, AFailedWriteBehindShowsAtClose) {
   TempDir dir;
-  auto behind = WriteBehind::Start();
+  auto behind = IoThread::Start();
   ASSERT_TRUE(behind);
   std::vector<size_t> writes;
   os::SetWriteFaultHook([&](size_t n) { return writes.push_back(n), writes.size() == 3 ? ENOSPC : 0; });
