@@ -122,8 +122,8 @@ bool Fits(std::string_view line, const Shape<N>& shape) {
     __m128i digit = _mm_cmplt_epi8(_mm_add_epi8(v, toDigit), digits);
     __m128i upper = _mm_cmplt_epi8(_mm_add_epi8(v, toUpper), uppers);
     __m128i same = _mm_cmpeq_epi8(v, load(half.byte));
-    __m128i ok = _mm_or_si128(_mm_or_si128(_mm_and_si128(digit, load(half.digit)), _mm_and_si128(upper, load(half.upper))),
-                              _mm_and_si128(same, load(half.same)));
+    __m128i ok = _mm_or_si128(_mm_and_si128(digit, load(half.digit)), _mm_and_si128(upper, load(half.upper)));
+    ok = _mm_or_si128(ok, _mm_and_si128(same, load(half.same)));
     if (_mm_movemask_epi8(ok) != 0xFFFF) return false;
   }
   return true;
