@@ -165,7 +165,8 @@ TEST(Classifiers, BlockClassifierAgreesWithTheTestsInOrder) {
       Sj("送信日  受信日時      宛先ID\n"), Sj("受信日  送信者ID  名前\n"), Sj("今週のお知らせ    NEW\n"),
       Sj("利用料金情報    BILL\n"), Sj("　あなたのあなたの御利用状況は次のとおりです。\n"),
       Sj("あなたのご利用状況は次のとおりです"), Sj("ご利用状況は次のとおりです\n"), "001/123   ABC12345  x\n"};
-  const std::string bytes = std::string(" 09AZaz-/*NSTo.:[]\n\0", 22) + "\x81\x82\x8D\x8E\x91\x97\xA0";
+  static const char kBytes[] = " 09AZaz-/*NSTo.:[]\n\0\x81\x82\x8D\x8E\x91\x97\xA0";
+  const std::string bytes(kBytes, sizeof kBytes - 1);  // the NUL among them too
   std::mt19937 random(7);
   for (size_t n = 0, seeds = lines.size(); n < seeds; ++n) {
     for (int i = 0; i < 300; ++i) {
