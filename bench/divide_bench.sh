@@ -8,6 +8,12 @@
 # Usage: bench/divide_bench.sh [BUILD_DIR [MEGABYTES...]]   (default: build 100)
 # BUILD_DIR must hold bin/rkvtool and bin/rkv_loggen (the rkv_loggen target).
 # SHAPES (default "few many") and RUNS (default 7) can be set from outside.
+# Each division writes into a fresh folder, and the split files are deleted
+# only after the last timing: ext4 passes over the inodes of files deleted in
+# the last minutes when it creates a file, so deleting a division's hundreds
+# of files before the next one would time that search instead. For the same
+# reason, leave a few minutes between two runs of the bench. The split files
+# of every run are kept until the end: RUNS times the log's size per size.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 shift || true
@@ -22,10 +28,7 @@ now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b > 0 ? a / b : 0) }'; }
 
-out="$work/out"
-ini="$work/RKV.INI"
-printf '[DIR]\r\nLogDir=%s/log\r\nCnfDir=%s/cnf\r\nMailDir=%s/mail\r\nHpDir=%s/hp\r\nPatioDir=%s/patio\r\n' \
-  "$out" "$out" "$out" "$out" "$out" > "$ini"
+run_no=0
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 
 printf '%6s %6s %7s %7s %7s %10s %7s %7s %7s %12s %8s\n' shape "log MB" "cp ms" "cat ms" "dd ms" "divide ms" \
@@ -50,7 +53,11 @@ for shape in "${shapes[@]}"; do
       dd_times+=($((t1 - t0)))
       rm -f "$work/copy"
 
-      rm -rf "$out"; mkdir -p "$out"/{log,cnf,mail,hp,patio}
+      run_no=$((run_no + 1))
+      out="$work/out$run_no" ini="$work/RKV$run_no.INI"
+      mkdir -p "$out"/{log,cnf,mail,hp,patio}
+      printf '[DIR]\r\nLogDir=%s/log\r\nCnfDir=%s/cnf\r\nMailDir=%s/mail\r\nHpDir=%s/hp\r\nPatioDir=%s/patio\r\n' \
+        "$out" "$out" "$out" "$out" "$out" > "$ini"
       t0=$(now_ms)
       /usr/bin/time -f %M -o "$work/rss" "$build/bin/rkvtool" --ini "$ini" divide "$log" > "$work/report"
       t1=$(now_ms)
