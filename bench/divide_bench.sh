@@ -14,6 +14,8 @@
 # of files before the next one would time that search instead. For the same
 # reason, leave a few minutes between two runs of the bench. The split files
 # of every run are kept until the end: RUNS times the log's size per size.
+# Every timing starts after a sync, so that none of them shares the disk with
+# the write-back of the one before.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 shift || true
@@ -42,13 +44,13 @@ for shape in "${shapes[@]}"; do
     cp_times=() cat_times=() dd_times=() div_times=()
     rss=0
     for _ in $(seq "$runs"); do
-      rm -f "$work/copy"
+      rm -f "$work/copy"; sync
       t0=$(now_ms); cp "$log" "$work/copy"; t1=$(now_ms)
       cp_times+=($((t1 - t0)))
-      rm -f "$work/copy"
+      rm -f "$work/copy"; sync
       t0=$(now_ms); cat "$log" > "$work/copy"; t1=$(now_ms)
       cat_times+=($((t1 - t0)))
-      rm -f "$work/copy"
+      rm -f "$work/copy"; sync
       t0=$(now_ms); dd if="$log" of="$work/copy" bs=64k status=none; t1=$(now_ms)
       dd_times+=($((t1 - t0)))
       rm -f "$work/copy"
@@ -58,6 +60,7 @@ for shape in "${shapes[@]}"; do
       mkdir -p "$out"/{log,cnf,mail,hp,patio}
       printf '[DIR]\r\nLogDir=%s/log\r\nCnfDir=%s/cnf\r\nMailDir=%s/mail\r\nHpDir=%s/hp\r\nPatioDir=%s/patio\r\n' \
         "$out" "$out" "$out" "$out" "$out" > "$ini"
+      sync
       t0=$(now_ms)
       /usr/bin/time -f %M -o "$work/rss" "$build/bin/rkvtool" --ini "$ini" divide "$log" > "$work/report"
       t1=$(now_ms)
