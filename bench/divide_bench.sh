@@ -35,6 +35,10 @@ export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 
 printf '%6s %6s %7s %7s %7s %10s %7s %7s %7s %12s %8s\n' shape "log MB" "cp ms" "cat ms" "dd ms" "divide ms" \
   "x cat" "x cp" "x dd" "peak RSS KB" blocks
+# On a virtual machine the host may take the processor away ("steal"): the
+# share it took while the bench ran says how far to trust the timings.
+cpu_ticks() { awk '/^cpu / { print $2 + $3 + $4 + $7 + $8, $9 }' /proc/stat 2>/dev/null || echo "0 0"; }
+read -r busy0 steal0 <<< "$(cpu_ticks)"
 for shape in "${shapes[@]}"; do
   for mb in "${sizes[@]}"; do
     log="$work/SESSION.LOG"
@@ -78,3 +82,6 @@ for shape in "${shapes[@]}"; do
   done
 done
 echo "(medians of $runs runs, interleaved; cp, cat, dd and rkvtool write to the same file system)"
+read -r busy1 steal1 <<< "$(cpu_ticks)"
+awk -v b=$((busy1 - busy0)) -v s=$((steal1 - steal0)) \
+  'BEGIN { if (b + s > 0) printf "(the host took %.0f%% of the busy processor time while the bench ran)\n", 100 * s / (b + s) }'
