@@ -12,7 +12,8 @@
 # only after the last timing: ext4 passes over the inodes of files deleted in
 # the last minutes when it creates a file, so deleting a division's hundreds
 # of files before the next one would time that search instead. For the same
-# reason, leave a few minutes between two runs of the bench. The split files
+# reason, leave six minutes (the longest ext4 waits to reuse an inode) after
+# anything that deleted many files, an earlier run of the bench included. The split files
 # of every run are kept until the end: RUNS times the log's size per size.
 # Every timing starts after a sync, so that none of them shares the disk with
 # the write-back of the one before.
