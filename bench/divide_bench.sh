@@ -8,15 +8,15 @@
 # Usage: bench/divide_bench.sh [BUILD_DIR [MEGABYTES...]]   (default: build 100)
 # BUILD_DIR must hold bin/rkvtool and bin/rkv_loggen (the rkv_loggen target).
 # SHAPES (default "few many") and RUNS (default 7) can be set from outside.
-# Each division writes into a fresh folder, and the split files are deleted
-# only after the last timing: ext4 passes over the inodes of files deleted in
-# the last minutes when it creates a file, so deleting a division's hundreds
-# of files before the next one would time that search instead. For the same
-# reason, leave six minutes (the longest ext4 waits to reuse an inode) after
-# anything that deleted many files, an earlier run of the bench included. The split files
-# of every run are kept until the end: RUNS times the log's size per size.
-# Every timing starts after a sync, so that none of them shares the disk with
-# the write-back of the one before.
+# Nothing is deleted before the last timing: the copies overwrite one file,
+# and before each division every file the one before wrote is emptied. That
+# drops their unwritten pages, so no timing shares the disk with an earlier
+# one's write-back; and ext4, which passes over inodes freed in the last few
+# minutes whenever it creates a file, is never timed searching past the
+# hundreds a deleted run would free. The first division of a log creates the
+# split files; the others find them there, empty, as a member's next session
+# finds its rooms' files. Leave six minutes after anything that deleted many
+# files (an earlier run of the bench included) for the same reason.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 shift || true
@@ -31,7 +31,6 @@ now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", (b > 0 ? a / b : 0) }'; }
 
-run_no=0
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 
 printf '%6s %6s %7s %7s %7s %10s %7s %7s %7s %12s %8s\n' shape "log MB" "cp ms" "cat ms" "dd ms" "divide ms" \
@@ -45,27 +44,28 @@ for shape in "${shapes[@]}"; do
     log="$work/SESSION.LOG"
     "$build/bin/rkv_loggen" "$mb" "$log" "$shape"
     cat "$log" > /dev/null  # warm the cache
+    out="$work/out-$shape-$mb" ini="$work/RKV-$shape-$mb.INI"
+    mkdir -p "$out"/{log,cnf,mail,hp,patio}
+    printf '[DIR]\r\nLogDir=%s/log\r\nCnfDir=%s/cnf\r\nMailDir=%s/mail\r\nHpDir=%s/hp\r\nPatioDir=%s/patio\r\n' \
+      "$out" "$out" "$out" "$out" "$out" > "$ini"
+    sync  # the new log is on disk before anything is timed
 
     cp_times=() cat_times=() dd_times=() div_times=()
     rss=0
     for _ in $(seq "$runs"); do
-      rm -f "$work/copy"; sync
+      # Emptying a file is not timed, for the copies as for the division.
+      : > "$work/copy"
       t0=$(now_ms); cp "$log" "$work/copy"; t1=$(now_ms)
       cp_times+=($((t1 - t0)))
-      rm -f "$work/copy"; sync
+      : > "$work/copy"
       t0=$(now_ms); cat "$log" > "$work/copy"; t1=$(now_ms)
       cat_times+=($((t1 - t0)))
-      rm -f "$work/copy"; sync
+      : > "$work/copy"
       t0=$(now_ms); dd if="$log" of="$work/copy" bs=64k status=none; t1=$(now_ms)
       dd_times+=($((t1 - t0)))
-      rm -f "$work/copy"
+      : > "$work/copy"
 
-      run_no=$((run_no + 1))
-      out="$work/out$run_no" ini="$work/RKV$run_no.INI"
-      mkdir -p "$out"/{log,cnf,mail,hp,patio}
-      printf '[DIR]\r\nLogDir=%s/log\r\nCnfDir=%s/cnf\r\nMailDir=%s/mail\r\nHpDir=%s/hp\r\nPatioDir=%s/patio\r\n' \
-        "$out" "$out" "$out" "$out" "$out" > "$ini"
-      sync
+      find "$out" -type f -exec truncate -s 0 {} +
       t0=$(now_ms)
       /usr/bin/time -f %M -o "$work/rss" "$build/bin/rkvtool" --ini "$ini" divide "$log" > "$work/report"
       t1=$(now_ms)
@@ -73,6 +73,7 @@ for shape in "${shapes[@]}"; do
       r=$(cat "$work/rss"); [ "$r" -gt "$rss" ] && rss=$r
     done
     blocks=$(grep -c "^REPORT:  " "$work/report" || true)
+    find "$out" -type f -exec truncate -s 0 {} +
 
     cp_ms=$(printf '%s\n' "${cp_times[@]}" | median)
     cat_ms=$(printf '%s\n' "${cat_times[@]}" | median)
